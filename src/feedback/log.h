@@ -1,0 +1,39 @@
+#pragma once
+// The operator log: the text of the SystemLog box is its only store. Entries
+// are appended in place, never by rebuilding the whole text.
+#include <string>
+#include <string_view>
+
+namespace moltrix {
+class Programmer;
+}
+
+namespace moltrix::feedback {
+
+// Sum of the Windows-1252 codes of the characters of a UTF-8 text; a character
+// the code page lacks counts as "?".
+double StatCode(std::string_view utf8Text);
+// The same text in Windows-1252, "?" for what the code page lacks.
+std::string ToCp1252(std::string_view utf8Text);
+
+// The export header shared by "MOLTRIX.LOG" and "MOLTRIX.BUF".
+std::string ExportFileText(const std::string& firstLine, const std::string& secondLine,
+                           const std::string& dateTime, double statCode, int boardModel,
+                           const std::string& body);
+
+class OperatorLog {
+public:
+    explicit OperatorLog(Programmer& p);
+
+    // Appends a line break, the time of day, ">  " and the message.
+    void AddLogLine(const std::string& message);
+    void Clear();
+    const std::string& Text() const;
+    // Double click on the log: writes "MOLTRIX.LOG" in the working folder.
+    void SystemLog_DblClick();
+
+private:
+    Programmer& p_;
+};
+
+}  // namespace moltrix::feedback

@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+namespace moltrix::platform {
+
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgResult { Ok, Cancel, Yes, No };
+enum class FileDialogMode { Open, Save };
+
+// Modal dialogs. An empty title means the program's default title.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual MsgResult MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                                 MsgButtons buttons) = 0;
+    // The answer typed, or empty text when the operator cancels.
+    virtual std::string InputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultText) = 0;
+    // The chosen path, or empty text when the operator cancels. The filter is
+    // in the form "All Files (*.*)|*.*".
+    virtual std::string FileDialog(FileDialogMode mode, const std::string& title,
+                                   const std::string& filter) = 0;
+};
+
+}  // namespace moltrix::platform

@@ -1,0 +1,33 @@
+#pragma once
+#include <filesystem>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/help_viewer.h"
+#include "platform/port_io.h"
+#include "platform/settings_store.h"
+#include "platform/sound.h"
+#include "platform/ui_refresh.h"
+
+namespace moltrix::platform {
+
+struct Paths {
+    std::filesystem::path programDir;  // the executable's folder: sounds, help, "moltrix6.ini"
+    std::filesystem::path workDir;     // the current directory: "MOLTRIX.LOG", "MOLTRIX.BUF", setups
+    std::filesystem::path configDir;   // the user's configuration folder for this program
+};
+
+// Everything the outside world gives the core, handed in by whoever builds it.
+struct Services {
+    PortIo& port;
+    Clock& clock;
+    SoundPlayer& sound;
+    SettingsStore& settings;
+    Dialogs& dialogs;
+    HelpViewer& help;
+    Launcher& launcher;
+    UiRefresh& refresh;
+    Paths paths;
+};
+
+}  // namespace moltrix::platform

@@ -1,0 +1,61 @@
+#pragma once
+// The core of the program: all program state, grouped by the subsystem that owns
+// it, and the window's event handlers. No Qt here: the window is a projection of
+// `form` and calls the handlers; tests do the same with fakes.
+#include <functional>
+
+#include "board/address_bus.h"
+#include "board/detection.h"
+#include "board/registers.h"
+#include "buffers/buffers.h"
+#include "devices/catalog.h"
+#include "devices/selection.h"
+#include "devices/startup_tables.h"
+#include "feedback/cues.h"
+#include "feedback/lamps.h"
+#include "feedback/log.h"
+#include "feedback/progress.h"
+#include "form/main_form.h"
+#include "platform/services.h"
+
+namespace moltrix {
+
+class Programmer {
+public:
+    explicit Programmer(platform::Services& services);
+    Programmer(const Programmer&) = delete;
+    Programmer& operator=(const Programmer&) = delete;
+
+    platform::Services& svc;
+    form::MainForm form;
+
+    feedback::OperatorLog log{*this};
+    feedback::Lamps lamps{*this};
+    feedback::Progress progress{*this};
+    feedback::Cues cues{*this};
+    board::Registers regs{*this};
+    board::AddressBus addr{*this};
+    feedback::ErrorAlert alert{*this};
+    devices::StartupTables tables{*this};
+    board::Detection detect{*this};
+    devices::Catalog catalog{*this};
+    devices::Selection selection{*this};
+    buffers::Buffers buffers{*this};
+
+    const char* CrLf = "";
+
+    // Start-up, before the window is first shown.
+    void Form_Load();
+    // The window closes: board to idle, geometry stored.
+    void Form_Unload();
+    // Set by the window: closes the program's other windows, newest first.
+    std::function<void()> closeOtherWindows;
+    // Set by the window: closes the main window (File > Exit).
+    std::function<void()> closeMainWindow;
+
+private:
+    void LoadGeometry();
+    void StoreGeometry();
+};
+
+}  // namespace moltrix

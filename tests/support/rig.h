@@ -1,0 +1,43 @@
+#pragma once
+// A whole core on fakes: a recording port, simulated time, scripted dialogs,
+// and a fresh working folder for the files the program writes.
+#include <filesystem>
+#include <memory>
+
+#include "fakes.h"
+#include "shell/programmer.h"
+
+namespace moltrix::testing {
+
+// A fresh empty folder, removed again when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+struct Rig {
+    explicit Rig(platform::PortIo* port = nullptr);
+    TempDir dir;
+    RecordingPort recordingPort;
+    FakeClock clock;
+    FakeSound sound;
+    MemorySettings settings;
+    ScriptedDialogs dialogs;
+    FakeHelp help;
+    FakeLauncher launcher;
+    CountingRefresh refresh;
+    platform::Services services;
+    std::unique_ptr<Programmer> core;
+    Programmer& p() { return *core; }
+    // Log lines without their leading line break and time stamp.
+    std::vector<std::string> LogMessages() const;
+};
+
+}  // namespace moltrix::testing
