@@ -8,6 +8,7 @@
 #include "board/detection.h"
 #include "board/registers.h"
 #include "buffers/buffers.h"
+#include "buffers/hex_display.h"
 #include "devices/catalog.h"
 #include "devices/selection.h"
 #include "devices/startup_tables.h"
@@ -17,6 +18,7 @@
 #include "feedback/progress.h"
 #include "form/main_form.h"
 #include "platform/services.h"
+#include "setups/setups.h"
 
 namespace moltrix {
 
@@ -41,6 +43,8 @@ public:
     devices::Catalog catalog{*this};
     devices::Selection selection{*this};
     buffers::Buffers buffers{*this};
+    buffers::HexDisplay display{*this};
+    setups::Setups setups{*this};
 
     const char* CrLf = "";
 
