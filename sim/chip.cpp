@@ -1,0 +1,38 @@
+#include "sim/chip.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace moltrix::sim {
+
+Chip::Chip(std::string name, std::uint32_t size) : memory_(size, 0xFF), name_(std::move(name)) {}
+
+void Chip::Fill(std::uint8_t value) { std::fill(memory_.begin(), memory_.end(), value); }
+
+bool Chip::LoadImage(const std::string& path, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        if (error) *error = "cannot open image file '" + path + "'";
+        return false;
+    }
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t n = std::min(bytes.size(), memory_.size());
+    std::copy_n(bytes.begin(), n, memory_.begin());
+    return true;
+}
+
+bool Chip::SaveImage(const std::string& path, std::string* error) const {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (out) {
+        out.write(reinterpret_cast<const char*>(memory_.data()),
+                  static_cast<std::streamsize>(memory_.size()));
+    }
+    if (!out) {
+        if (error) *error = "cannot write image file '" + path + "'";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace moltrix::sim

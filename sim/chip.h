@@ -1,0 +1,74 @@
+#pragma once
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/chip_pins.h"
+#include "sim/counters.h"
+#include "sim/sim_time.h"
+
+namespace moltrix::sim {
+
+// A memory chip in the socket. The board calls Update() whenever a line
+// reaching the chip may have changed, and reads the chip's outputs from the
+// plain fields below, so that the per-access path needs no virtual call;
+// only when simulated time passes `next_event` does it call Tick().
+class Chip {
+public:
+    Chip(std::string name, std::uint32_t size);
+    virtual ~Chip() = default;
+    Chip(const Chip&) = delete;
+    Chip& operator=(const Chip&) = delete;
+
+    virtual void Update(const ChipPins& pins, Nanos now) = 0;
+    // Time reached next_event: finish a cycle, end a load window ...
+    virtual void Tick(Nanos now) { (void)now; next_event = kNever; }
+
+    const std::string& Name() const { return name_; }
+    std::uint32_t Size() const { return static_cast<std::uint32_t>(memory_.size()); }
+
+    // Contents, for preloading and for checking what was programmed.
+    std::vector<std::uint8_t>& Memory() { return memory_; }
+    const std::vector<std::uint8_t>& Memory() const { return memory_; }
+    void Fill(std::uint8_t value);
+    std::uint8_t At(std::uint32_t address) const { return memory_[address % memory_.size()]; }
+
+    // Raw image files. Load fails (returns false, sets error) if the file cannot
+    // be read; a shorter file leaves the rest as it was, a longer one is cut.
+    bool LoadImage(const std::string& path, std::string* error);
+    bool SaveImage(const std::string& path, std::string* error) const;
+
+    // Fault switches common to all chips.
+    std::uint8_t stuck_at_0 = 0;  // data lines that always read 0
+    std::uint8_t stuck_at_1 = 0;  // data lines that always read 1
+    std::set<std::uint32_t> dead_cells;  // cells that never take a write or pulse
+
+    void AttachCounters(BoardCounters* counters) { counters_ = counters ? counters : &own_; }
+
+    // Outputs, read by the board on every status read.
+    bool drives = false;        // the chip drives the parallel data bus
+    std::uint8_t out = 0xFF;    // ... with this byte (faults not yet applied)
+    bool sda_low = false;       // two-wire parts: the chip pulls SDA low
+    Nanos next_event = kNever;  // earliest time at which Tick() has work
+
+    std::uint8_t Output() const {
+        return static_cast<std::uint8_t>((out & ~stuck_at_0) | stuck_at_1);
+    }
+
+protected:
+    bool Programmable(std::uint32_t address) const {
+        return dead_cells.empty() || dead_cells.count(address) == 0;
+    }
+    BoardCounters& counters() { return *counters_; }
+
+    std::vector<std::uint8_t> memory_;
+
+private:
+    std::string name_;
+    BoardCounters own_;
+    BoardCounters* counters_ = &own_;
+};
+
+}  // namespace moltrix::sim

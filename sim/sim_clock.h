@@ -1,0 +1,36 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "platform/clock.h"
+#include "sim/sim_time.h"
+
+namespace moltrix::sim {
+
+// The platform clock for the simulated bench. Sleep() advances simulated
+// time by its length, so chips see their write and erase cycles pass; with
+// `real_sleep` it also waits for real (the interactive bench mode), tests
+// leave it off. Now() gives a fixed date when one is set, else the real local
+// time.
+class SimClock : public platform::Clock {
+public:
+    explicit SimClock(SimTime& time, bool real_sleep = false)
+        : time_(time), real_sleep_(real_sleep) {}
+
+    void Sleep(int milliseconds) override;
+    platform::LocalDateTime Now() override;
+    std::string FormatTime(const platform::LocalDateTime& t) override;       // "HH:MM:SS"
+    std::string FormatShortDate(const platform::LocalDateTime& t) override;  // "MM/DD/YYYY"
+
+    void SetFixedNow(const platform::LocalDateTime& t) { fixed_ = t; }
+    void SetRealSleep(bool on) { real_sleep_ = on; }
+    long long TotalSleptMs() const { return slept_ms_; }
+
+private:
+    SimTime& time_;
+    bool real_sleep_;
+    std::optional<platform::LocalDateTime> fixed_;
+    long long slept_ms_ = 0;
+};
+
+}  // namespace moltrix::sim

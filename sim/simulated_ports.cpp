@@ -1,0 +1,66 @@
+#include "sim/simulated_ports.h"
+
+#include <stdexcept>
+
+namespace moltrix::sim {
+
+SimulatedPorts::SimulatedPorts() {
+    for (std::size_t i = 0; i < ports_.size(); ++i) ports_[i].base = kBases[i];
+}
+
+SimulatedPorts::Port* SimulatedPorts::Find(std::uint16_t address) {
+    for (Port& p : ports_) {
+        if (static_cast<std::uint16_t>(address - p.base) < 3) return &p;
+    }
+    return nullptr;
+}
+
+void SimulatedPorts::PortOut(std::uint16_t port, std::uint8_t value) {
+    time_.Advance(access_time);
+    ++writes_;
+    Port* p = Find(port);
+    if (!p) return;
+    switch (port - p->base) {
+        case 0:
+            p->data = value;
+            if (p->board) p->board->WriteData(value);
+            break;
+        case 2:
+            p->control = value;
+            if (p->board) p->board->WriteControl(value);
+            break;
+        default:
+            break;  // the status register is read-only
+    }
+}
+
+std::uint8_t SimulatedPorts::PortIn(std::uint16_t port) {
+    time_.Advance(access_time);
+    ++reads_;
+    Port* p = Find(port);
+    if (!p) return 0xFF;
+    switch (port - p->base) {
+        case 0: return p->data;
+        case 1: return p->board ? p->board->ReadStatus() : 0x7F;
+        default: return p->control;
+    }
+}
+
+Board& SimulatedPorts::AttachBoard(std::uint16_t base, int model) {
+    Port* p = Find(base);
+    if (!p || p->base != base) throw std::invalid_argument("not a standard parallel port base");
+    p->board = std::make_unique<Board>(model, time_);
+    p->board->WriteData(p->data);
+    return *p->board;
+}
+
+void SimulatedPorts::RemoveBoard(std::uint16_t base) {
+    if (Port* p = Find(base); p && p->base == base) p->board.reset();
+}
+
+Board* SimulatedPorts::BoardAt(std::uint16_t base) {
+    Port* p = Find(base);
+    return p && p->base == base ? p->board.get() : nullptr;
+}
+
+}  // namespace moltrix::sim

@@ -1,0 +1,54 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "platform/port_io.h"
+#include "sim/board.h"
+#include "sim/sim_time.h"
+
+namespace moltrix::sim {
+
+// The PC's three standard parallel ports (378h, 278h, 3BCh), each empty or
+// with one board. Per port: data (base, written), status (base+1, read),
+// control (base+2, bits 0-3 written). A port without a board reads status
+// 7Fh: floating inputs, BUSY shown inverted. Data and control read back what
+// was last written. Every access advances simulated time by `access_time`.
+class SimulatedPorts : public platform::PortIo {
+public:
+    static constexpr std::array<std::uint16_t, 3> kBases{0x378, 0x278, 0x3BC};
+
+    SimulatedPorts();
+
+    void PortOut(std::uint16_t port, std::uint8_t value) override;
+    std::uint8_t PortIn(std::uint16_t port) override;
+
+    SimTime& Time() { return time_; }
+    Nanos access_time = kMicrosecond;
+
+    // Connects a new board of `model` to the port at `base` (replacing any).
+    // Throws std::invalid_argument for a base that is not a standard port or a
+    // model other than 4, 5, 6.
+    Board& AttachBoard(std::uint16_t base, int model);
+    void RemoveBoard(std::uint16_t base);
+    Board* BoardAt(std::uint16_t base);  // nullptr when none
+
+    std::uint64_t PortWrites() const { return writes_; }
+    std::uint64_t PortReads() const { return reads_; }
+
+private:
+    struct Port {
+        std::uint16_t base = 0;
+        std::uint8_t data = 0;
+        std::uint8_t control = 0;
+        std::unique_ptr<Board> board;
+    };
+    Port* Find(std::uint16_t address);
+
+    SimTime time_;
+    std::array<Port, 3> ports_;
+    std::uint64_t writes_ = 0;
+    std::uint64_t reads_ = 0;
+};
+
+}  // namespace moltrix::sim
