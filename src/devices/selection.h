@@ -1,6 +1,9 @@
 #pragma once
-// The selected device and the programming options it allows.
+// The selected device and the programming options it allows: what choosing a
+// list item sets (type code, size, line maps, timing factors, voltage options,
+// enabled controls), the programming-voltage options and the speed slider.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace moltrix {
@@ -15,11 +18,26 @@ public:
 
     std::string DeviceName, DeviceFamily, DeviceVariant, DeviceType;
     std::int32_t DeviceSizeKB = 0, DeviceSize = 0;
-    std::int16_t VppClass = 0, VppVolts = 0;
+    std::int16_t VppClass = 0;
+    std::int16_t VppVolts = 0;  // 12 stands for 12.5 V, else 21 or 25
 
+    // Identification probe of the AT29C256, run when that part is chosen. It
+    // belongs to the flash routines, which set it; until then choosing the part
+    // probes nothing.
+    std::function<void()> probeFlashId;
+
+    void Device_Click();
+    void Voltage_button_Click(int index);
+    void Slider1_Change();
     void ResetDeviceControls();
+    void ComputeSpeedDelays();
 
 private:
+    void CopyRow(int row);
+    void SetLineMaps();
+    void SetTimingFactors();
+    void EnableDeviceControls();
+    void OfferVoltages();
     Programmer& p_;
 };
 
