@@ -60,6 +60,11 @@ public:
     // Puts a chip in the socket (replacing any) / takes it out.
     void Insert(std::unique_ptr<Chip> chip, const SocketProfile& profile);
     std::unique_ptr<Chip> RemoveChip();
+    // Lets the chip see the lines again after its contents or settings were
+    // changed from outside (preloading, fault switches).
+    void RefreshChip() {
+        if (socket_.chip()) UpdateChip();
+    }
 
     BoardCounters& counters() { return counters_; }
 

@@ -1,0 +1,66 @@
+#pragma once
+#include <cstdint>
+
+#include "sim/chip.h"
+
+namespace moltrix::sim {
+
+// Command addresses as seen on A0-A14 (higher lines are ignored).
+inline constexpr std::uint16_t kUnlockAddr1 = 0x5555;  // first and third cycle
+inline constexpr std::uint16_t kUnlockAddr2 = 0x2AAA;  // second cycle
+
+struct JedecFlashSettings {
+    std::uint8_t maker = 0x01;
+    std::uint8_t device = 0xA4;
+    Nanos program_time = 10 * kMicrosecond;
+    Nanos erase_time = 1500 * kMillisecond;  // kNever: an erase that never ends
+};
+
+// A 29F010 / 29F020 / 29F040 class flash memory. A write cycle is WE and CE
+// both low with OE high: the address is taken when the later of the two
+// falls, the data when the first one rises, and that rise is the write.
+//
+// Commands (three cycles: AAh to 5555h, 55h to 2AAAh, command to 5555h; a
+// wrong address or byte during the unlock returns to read mode):
+//   90h autoselect: address 0 reads the maker code, address 1 the device code
+//   F0h reset to read mode (a lone F0h write does it too)
+//   A0h byte program: the next write programs that address (cell AND data)
+//   80h then AAh, 55h, 10h: chip erase
+// While a program or erase runs, every read gives DQ7 = complement of the
+// data's bit 7 (0 while erasing) and DQ6 toggling with each read cycle
+// (CE or OE falling); writes are ignored.
+class JedecFlash : public Chip {
+public:
+    JedecFlash(std::string name, std::uint32_t size, const JedecFlashSettings& settings);
+
+    void Update(const ChipPins& pins, Nanos now) override;
+    void Tick(Nanos now) override;
+
+    JedecFlashSettings settings;
+    bool Busy(Nanos now) const { return now < busy_until_; }
+    bool InAutoselect() const { return autoselect_; }
+
+private:
+    enum class State : std::uint8_t { Read, Unlocked1, Unlocked2, ProgramSetup };
+    enum class Job : std::uint8_t { None, Program, Erase };
+
+    void Write(std::uint32_t address, std::uint8_t data, Nanos now);
+    void Command(std::uint8_t command, Nanos now);
+    void Finish(Nanos now);
+    void Refresh();
+
+    State state_ = State::Read;
+    bool erase_armed_ = false;  // 80h seen, waiting for the second unlock and 10h
+    bool autoselect_ = false;
+    Job job_ = Job::None;
+    Nanos busy_until_ = 0;
+    std::uint32_t job_address_ = 0;
+    std::uint8_t job_data_ = 0xFF;
+    std::uint8_t toggle_ = 0;
+    bool write_low_ = false;
+    bool reading_ = false;
+    std::uint32_t latched_address_ = 0;
+    ChipPins pins_;
+};
+
+}  // namespace moltrix::sim

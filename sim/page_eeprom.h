@@ -1,0 +1,75 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "sim/chip.h"
+
+namespace moltrix::sim {
+
+struct PageEepromSettings {
+    Nanos load_window = 150 * kMicrosecond;  // next WE low after the previous WE rise
+    Nanos write_cycle = 10 * kMillisecond;
+    bool erase_unloaded = true;    // the cycle erases the whole page first (AT29C256)
+    bool has_product_id = true;    // AA/55/90 enters, AA/55/F0 leaves
+    bool has_chip_erase = true;    // AA/55/80/AA/55/10
+    std::uint8_t maker = 0x1F;
+    std::uint8_t device = 0xDC;
+};
+
+// A 5 V page-write part: AT29C256 (flash, type FA) or X28C256 (EEPROM, type EN).
+//
+// A write is WE and CE low with OE high (address at the later fall, data at
+// the first rise). Writes load a 64-byte page (A6-A14 the page, A0-A5 the
+// byte); each next WE low must come within the load window of the previous
+// WE rise, else loading ends and the write cycle starts. While it runs,
+// reads give the complement of the last loaded byte's bit 7 on DQ7 and DQ6
+// toggles with each read cycle; writes are ignored.
+//
+// Software data protection (JEDEC sequences, off when shipped):
+//   enable:  AA/5555, 55/2AAA, A0/5555, then the page data
+//   disable: AA/5555, 55/2AAA, 80/5555, AA/5555, 55/2AAA, 20/5555; applied
+//            at the end of the write cycle it starts, data or not
+// While it is on, a load without the enable prefix changes nothing.
+class PageEeprom : public Chip {
+public:
+    PageEeprom(std::string name, std::uint32_t size, const PageEepromSettings& settings);
+
+    void Update(const ChipPins& pins, Nanos now) override;
+    void Tick(Nanos now) override;
+
+    PageEepromSettings settings;
+    bool protection = false;  // software data protection on
+    bool Busy(Nanos now) const { return now < cycle_end_; }
+
+    static constexpr std::uint32_t kPageSize = 64;
+
+private:
+    struct Load {
+        std::uint16_t address;
+        std::uint8_t data;
+    };
+    void EndLoading(Nanos at);
+    void FinishCycle();
+    void Refresh();
+
+    std::vector<Load> loads_;
+    bool loading_ = false;
+    Nanos last_rise_ = 0;
+    // The write cycle in progress.
+    std::vector<Load> pending_;
+    bool pending_erase_chip_ = false;
+    bool pending_disable_ = false;
+    bool pending_enable_ = false;
+    bool in_cycle_ = false;
+    Nanos cycle_end_ = 0;
+    std::uint8_t last_loaded_ = 0xFF;
+
+    bool product_id_ = false;
+    bool write_low_ = false;
+    bool reading_ = false;
+    std::uint8_t toggle_ = 0;
+    std::uint32_t latched_address_ = 0;
+    ChipPins pins_;
+};
+
+}  // namespace moltrix::sim
