@@ -1,9 +1,184 @@
 #include "buffers/hex_display.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "board/registers.h"
+#include "buffers/hex_page.h"
+#include "platform/file_io.h"
+#include "product.h"
 #include "shell/programmer.h"
 
 namespace moltrix::buffers {
+namespace {
 
-HexDisplay::HexDisplay(Programmer& p) : p_(p) {}
+constexpr const char* kCodeCaption = "Code Buffer Hex/Ascii Display";
+constexpr const char* kDataCaption = "Data Buffer Hex/Ascii Display";
+constexpr const char* kDeviceCaption = "Device Memory Hex/Ascii Display";
+constexpr int kDeviceSettleMs = 500;
+constexpr int kAddressSettlePasses = 100;
+
+// `count` bytes of a buffer from `start`; addresses past its end are never read
+// and show as 00h.
+std::vector<std::uint8_t> Slice(const std::vector<std::uint8_t>& buffer, std::int64_t start, std::size_t count) {
+    std::vector<std::uint8_t> out(count, 0);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::int64_t a = start + static_cast<std::int64_t>(i);
+        if (a >= 0 && a < static_cast<std::int64_t>(buffer.size())) out[i] = buffer[static_cast<std::size_t>(a)];
+    }
+    return out;
+}
+
+}  // namespace
+
+HexDisplay::HexDisplay(Programmer& p) : p_(p) {
+    auto& f = p_.form;
+    f.VScroll1.onChange = [this] { VScroll1_Change(); };
+    f.Display_button.onClick = [this] { Display_button_Click(); };
+    f.menuDisplayCode.onClick = [this] { Display_button_Click(); };
+    f.Show_button.onClick = [this] { Show_button_Click(); };
+    f.Command1.onClick = [this] { Command1_Click(); };
+    f.BufferDisplay.onDblClick = [this] { BufferDisplay_DblClick(); };
+}
+
+bool HexDisplay::DataViewShown() const {
+    return p_.selection.DeviceType == "MJ" && p_.form.Show_button.caption == "Show Code";
+}
+
+void HexDisplay::SetCodeScrollMax() { p_.form.VScroll1.SetMax(std::max(0, p_.buffers.CodeSize / kCodePageBytes - 1)); }
+
+void HexDisplay::AdjustScrollAfterLoad() {
+    if (DataViewShown())
+        p_.form.VScroll1.SetMax(kDataViewLastPage);
+    else
+        SetCodeScrollMax();
+}
+
+void HexDisplay::DisplayPageMemory() {
+    if (DataViewShown())
+        DisplayDataMemory();
+    else
+        DisplayCodeMemory();
+}
+
+void HexDisplay::DrawCodePage(std::int32_t start) {
+    p_.addr.Address = start;
+    p_.addr.Endereco2Adr();
+    auto bytes = Slice(p_.buffers.CodeBuffer, start, kCodePageBytes);
+    p_.form.BufferDisplay.SetText(FormatLines(static_cast<std::uint32_t>(start), bytes, 16,
+                                              PrintRule::FromSet(p_.tables.PrintableChars)));
+}
+
+void HexDisplay::DisplayCodeMemory() { DrawCodePage(std::max(0, p_.form.VScroll1.value) * kCodePageBytes); }
+
+void HexDisplay::DisplayDataMemory() {
+    const std::int32_t start = std::max(0, p_.form.VScroll1.value) * kDataPageBytes;
+    p_.addr.Address = start;
+    p_.addr.Endereco2Adr();
+    auto bytes = Slice(p_.buffers.DataBuffer, start, kDataPageBytes);
+    std::string text = std::string(13, ' ') + "*** BUFFER DATA ***\r\n\r\n";
+    text += FormatLines(static_cast<std::uint32_t>(start), bytes, 8, PrintRule::FromSet(p_.tables.PrintableChars));
+    p_.form.BufferDisplay.SetText(std::move(text));
+}
+
+// Loads the address counter into the board the way the selected device is wired.
+void HexDisplay::LoadDeviceAddress() {
+    const auto& sel = p_.selection;
+    if (sel.DeviceFamily == "P") p_.addr.SETADR();
+    if (sel.DeviceType == "EN") p_.addr.SETADR_XICOR();
+    if (sel.DeviceFamily == "F") p_.addr.SETADR_FLASH();
+}
+
+void HexDisplay::DisplayEprom() {
+    p_.lamps.DataFlowLampOn();
+    p_.regs.Reset();
+    LoadDeviceAddress();
+    p_.svc.clock.Sleep(kDeviceSettleMs);
+    p_.regs.REG4OFF();
+    const std::int32_t start = std::max(0, p_.form.VScroll1.value) * kCodePageBytes;
+    p_.addr.Address = start;
+    p_.addr.Endereco2Adr();
+    board::BusyPasses(kAddressSettlePasses);
+    for (int j = 0; j < kCodePageBytes; ++j) {
+        LoadDeviceAddress();
+        p_.addr.OEON();
+        p_.addr.CEON();
+        p_.addr.GetNibbles();
+        p_.addr.CEOFF();
+        p_.addr.OEOFF();
+        PageBuffer[static_cast<std::size_t>(j)] = p_.addr.DataIn;
+        p_.addr.IncADR();
+    }
+    p_.form.BufferDisplay.SetText(FormatLines(static_cast<std::uint32_t>(start),
+                                              std::span<const std::uint8_t>(PageBuffer.data(), kCodePageBytes), 16,
+                                              PrintRule::BlankToLowerZ()));
+    p_.lamps.DataFlowLampOff();
+}
+
+void HexDisplay::VScroll1_Change() {
+    if (DisplaySource == "Read")
+        DisplayPageMemory();
+    else if (DisplaySource == "DisplayEprom")
+        DisplayEprom();
+}
+
+// The program's own scroll resets below set the position without running the
+// scroll handler; the command then draws the page itself, so a chip is read once.
+void HexDisplay::Display_button_Click() {
+    auto& f = p_.form;
+    if (f.CheckCode.value != 1) return;
+    DisplaySource = "DisplayEprom";
+    f.VScroll1.value = 0;
+    p_.log.AddLogLine("Fetching Device Binary Contents to Screen");
+    f.Frame3.caption = kDeviceCaption;
+    const auto& sel = p_.selection;
+    const auto& t = sel.DeviceType;
+    if (sel.DeviceFamily == "P" || t == "EN" || t == "FL" || t == "FM" || t == "FR" || t == "FA" || t == "FS")
+        DisplayEprom();
+    if (sel.DeviceFamily == "M")
+        p_.svc.dialogs.MessageBox("Please Write AT90S2313 Code Display ROutine", "Routine Not Ready",
+                                  platform::MsgIcon::None, platform::MsgButtons::Ok);
+}
+
+void HexDisplay::Show_button_Click() {
+    auto& f = p_.form;
+    // Back to page 0 first, so a smaller range below cannot pull the position.
+    f.VScroll1.value = 0;
+    if (p_.selection.DeviceType != "MJ") {
+        f.Frame3.caption = kCodeCaption;
+        DisplaySource = "Read";
+    } else if (f.Show_button.caption == "Show Code") {
+        f.Show_button.caption = "Show Data";
+        SetCodeScrollMax();
+        f.Frame3.caption = kCodeCaption;
+    } else if (f.Show_button.caption == "Show Data") {
+        f.Show_button.caption = "Show Code";
+        f.VScroll1.SetMax(kDataViewLastPage);
+        f.Frame3.caption = kDataCaption;
+    }
+    DisplayPageMemory();
+}
+
+void HexDisplay::Command1_Click() { DrawCodePage(0); }
+
+void HexDisplay::BufferDisplay_DblClick() {
+    const std::string& text = p_.form.BufferDisplay.text;
+    auto& clock = p_.svc.clock;
+    auto now = clock.Now();
+    std::string content = feedback::ExportFileText(
+        std::string("MOLTRIX BUFFER DISPLAY FILE - VARNOK ") + kWebAddress,
+        "The following contents are the contents from Buffer DIsplay",
+        clock.FormatShortDate(now) + " " + clock.FormatTime(now), feedback::StatCode(text), p_.regs.BoardModel, text);
+    auto file = p_.svc.paths.workDir / "MOLTRIX.BUF";
+    std::string error = platform::WriteFileReplacing(file, feedback::ToCp1252(content));
+    if (!error.empty()) {
+        p_.log.AddLogLine("MOLTRIX.BUF could not be written: " + error);
+        p_.svc.dialogs.MessageBox("Can't write " + file.string() + ": " + error, "Buffer Display Not Saved",
+                                  platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
+        return;
+    }
+    p_.log.AddLogLine("Buffer DIsplay was Saved to MOLTRIX.BUF file");
+    p_.cues.PlayCue("OK");
+}
 
 }  // namespace moltrix::buffers

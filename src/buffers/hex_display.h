@@ -1,5 +1,8 @@
 #pragma once
-// The hex/ASCII page display of the buffers and of the chip, and its export.
+// The hex/ASCII page display of the buffers and of the chip, and its export to
+// "MOLTRIX.BUF". A page is built as one text and set into BufferDisplay once.
+#include <array>
+#include <cstdint>
 #include <string>
 
 namespace moltrix {
@@ -8,11 +11,40 @@ class Programmer;
 
 namespace moltrix::buffers {
 
+inline constexpr int kCodePageBytes = 256;
+inline constexpr int kDataPageBytes = 128;
+inline constexpr int kDataViewLastPage = 63;  // 64 pages of 128 bytes: the 8,192 bytes of a data file
+
 class HexDisplay {
 public:
     explicit HexDisplay(Programmer& p);
 
+    // "Read": the scroll bar pages through a buffer; "DisplayEprom": through the chip.
+    std::string DisplaySource = "Read";
+    // The page last read from the chip (positions 0 to 255 are used).
+    std::array<std::uint8_t, 257> PageBuffer{};
+
+    void DisplayPageMemory();
+    void DisplayCodeMemory();
+    void DisplayDataMemory();
+    void DisplayEprom();
+
+    void VScroll1_Change();
+    void Display_button_Click();
+    void Show_button_Click();
+    void Command1_Click();
+    void BufferDisplay_DblClick();
+
+    // True while the data buffer is shown (only the "MJ" device has that view).
+    bool DataViewShown() const;
+    // After a file load: the code view's range, or 63 while the data view shows.
+    void AdjustScrollAfterLoad();
+    // The code view's range: CodeSize / 256 - 1 pages, never below page 0.
+    void SetCodeScrollMax();
+
 private:
+    void DrawCodePage(std::int32_t start);
+    void LoadDeviceAddress();
     Programmer& p_;
 };
 

@@ -1,0 +1,229 @@
+// Loading raw image files into the buffers and saving the buffers again.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+
+#include "buffers/buffers.h"
+#include "platform/file_io.h"
+#include "shell/programmer.h"
+
+namespace moltrix::buffers {
+namespace {
+
+constexpr const char* kAllFiles = "All Files (*.*)|*.*";
+
+std::string Upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+}  // namespace
+
+std::string FileChecksumText(const std::vector<std::uint8_t>& bytes) {
+    std::uint16_t sum = 0;
+    for (std::uint8_t b : bytes) sum = static_cast<std::uint16_t>(sum + b);
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(sum));
+    return text;
+}
+
+// A name without a folder is taken relative to the program's working folder,
+// as the process's current directory would take it.
+static std::filesystem::path Resolve(const Programmer& p, const std::string& name) {
+    std::filesystem::path path(name);
+    return path.is_relative() ? p.svc.paths.workDir / path : path;
+}
+
+void Buffers::RefusedFile(const std::string& name, const std::string& reason) {
+    p_.log.AddLogLine("File " + name + " - was not read: " + reason);
+    p_.svc.dialogs.MessageBox("Can't read the file " + name + ": " + reason, "File Not Read",
+                              platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
+}
+
+bool Buffers::LoadCodeFile(const std::string& name) {
+    auto& f = p_.form;
+    const std::string oldCaption = f.FileNameCodeText.caption;
+    const std::string oldDisplay = f.BufferDisplay.text;
+
+    f.FileNameCodeText.caption = Upper(name);
+    std::string waiting;
+    for (int i = 0; i < 6; ++i) waiting += "\r\n";
+    f.BufferDisplay.SetText(waiting + std::string(22, ' ') + "READING FILE ... WAIT");
+    p_.lamps.DataFlowLampOn();
+    f.sbStatusBar.statusText = "Reading Code File " + name + " into Buffer... Wait";
+    p_.svc.refresh.Refresh();
+
+    // Everything that can go wrong is found out before the buffer is touched.
+    auto giveUp = [&] {
+        f.FileNameCodeText.caption = oldCaption;
+        f.BufferDisplay.SetText(oldDisplay);
+        p_.lamps.DataFlowLampOff();
+        f.sbStatusBar.statusText.clear();
+    };
+    const auto path = Resolve(p_, name);
+    std::uintmax_t length = 0;
+    std::string error;
+    if (name.empty()) error = "no file name was given";
+    else if (!platform::FileSize(path, length, error)) {}
+    else if (length == 0) error = "the file is empty";
+    if (!error.empty()) {
+        giveUp();
+        RefusedFile(name, error);
+        return false;
+    }
+    if (length > kCodeBufferBytes) {
+        giveUp();
+        p_.log.AddLogLine("Code File Size is " + std::to_string(length) + " bytes, bigger than the " +
+                          std::to_string(kCodeBufferBytes) + " allowed - Will Not Open");
+        p_.svc.dialogs.MessageBox("Can't Open Code File Bigger than " + std::to_string(kCodeBufferBytes) + " Bytes",
+                                  "Code File Too Big", platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
+        return false;
+    }
+    auto read = platform::ReadWholeFile(path);
+    if (!read.ok || read.bytes.empty() || read.bytes.size() > kCodeBufferBytes) {
+        giveUp();
+        RefusedFile(name, read.ok ? "the file changed while it was read" : read.error);
+        return false;
+    }
+
+    CodeFileName = name;
+    CodeSize = static_cast<std::int32_t>(read.bytes.size());
+    std::copy(read.bytes.begin(), read.bytes.end(), CodeBuffer.begin());
+    FileChecksum = FileChecksumText(read.bytes);
+    p_.lamps.DataFlowLampOff();
+    p_.log.AddLogLine("File " + CodeFileName + " - was read into Buffer. " + std::to_string(CodeSize) +
+                      " bytes long.");
+    p_.log.AddLogLine("Read File CRC = $" + FileChecksum);
+    p_.log.AddLogLine("You can Install a Blank Eprom for Programming");
+
+    p_.display.DisplayPageMemory();
+    p_.display.AdjustScrollAfterLoad();
+    p_.progress.SetValue(0);
+    f.sbStatusBar.statusText.clear();
+    if (!p_.selection.DeviceType.empty()) {
+        f.Verify_button.enabled = true;
+        f.menuVerifyCode.enabled = true;
+        f.Program_button.enabled = true;
+        f.menuProgramCode.enabled = true;
+    }
+    f.FileNameCodeSize.caption = "(" + std::to_string(CodeSize) + ")";
+    SetToolButtonEnabled("SaveCode", true);
+    f.mnuFileSaveCode.enabled = true;
+    f.mnuFileSaveCodeAs.enabled = true;
+    f.menuEraseCode.enabled = true;
+    f.Erase_button.enabled = true;
+    const bool mj = p_.selection.DeviceType == "MJ";
+    f.CheckCode.enabled = mj;
+    f.CheckData.enabled = mj;
+    f.CheckCode.SetValue(1);
+    f.CheckData.SetValue(0);
+    CodeLoaded = 1;
+    p_.cues.PlayCue("DONE");
+    return true;
+}
+
+bool Buffers::LoadDataFile(const std::string& name) {
+    auto& f = p_.form;
+    const std::string oldCaption = f.FileNameDataText.caption;
+    f.FileNameDataText.caption = name;
+    p_.lamps.DataFlowLampOn();
+
+    const auto path = Resolve(p_, name);
+    std::uintmax_t length = 0;
+    std::string error;
+    if (name.empty()) error = "no file name was given";
+    else if (!platform::FileSize(path, length, error)) {}
+    else if (length == 0) error = "the file is empty";
+    if (!error.empty()) {
+        f.FileNameDataText.caption = oldCaption;
+        p_.lamps.DataFlowLampOff();
+        RefusedFile(name, error);
+        return false;
+    }
+    if (length > kDataFileMax) {
+        // The name stays the old one too: Save Data must never write the old
+        // buffer over the file that was refused.
+        f.FileNameDataText.caption = oldCaption;
+        p_.log.AddLogLine("Data File Size is " + std::to_string(length) + " bytes, bigger than the 8192 allowed - Will Not Open");
+        p_.lamps.DataFlowLampOff();
+        p_.svc.dialogs.MessageBox("Can't Open Data File Bigger than 8192 Bytes", "Data File to Big",
+                                  platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
+        return false;
+    }
+    auto read = platform::ReadWholeFile(path);
+    if (!read.ok || read.bytes.empty() || read.bytes.size() > kDataFileMax) {
+        f.FileNameDataText.caption = oldCaption;
+        p_.lamps.DataFlowLampOff();
+        RefusedFile(name, read.ok ? "the file changed while it was read" : read.error);
+        return false;
+    }
+
+    DataFileName = name;
+    DataSize = static_cast<std::int32_t>(read.bytes.size());
+    std::copy(read.bytes.begin(), read.bytes.end(), DataBuffer.begin());
+    p_.lamps.DataFlowLampOff();
+    p_.log.AddLogLine("File " + DataFileName + " - was read into DataBuffer. " + std::to_string(DataSize) +
+                      " bytes long.");
+    p_.log.AddLogLine("You can Install a Blank Eprom for Programming");
+
+    p_.display.DisplayPageMemory();
+    p_.display.AdjustScrollAfterLoad();
+    p_.progress.SetValue(0);
+    f.sbStatusBar.statusText.clear();
+    SetToolButtonEnabled("SaveData", true);
+    for (auto* b : {&f.Verify_button, &f.Program_button, &f.Erase_button}) b->enabled = true;
+    for (auto* m : {&f.menuVerifyData, &f.menuProgramData, &f.mnuFileSaveData, &f.mnuFileSaveDataAs,
+                    &f.menuEraseData})
+        m->enabled = true;
+    DataLoaded = 1;
+    return true;
+}
+
+void Buffers::SaveCode(bool alwaysAsk, const std::string& title) {
+    std::string name = CodeFileName;
+    const bool ask = alwaysAsk || name.empty();
+    if (ask) {
+        name = p_.svc.dialogs.FileDialog(platform::FileDialogMode::Save, title, kAllFiles);
+        if (name.empty()) return;
+    }
+    // A name the operator chose becomes the code file's name only once the
+    // file is written, so a failed save leaves nothing pointing at it.
+    if (WriteImage(name, CodeBuffer, CodeSize, "Writing Binary File ") && ask) {
+        CodeFileName = name;
+        p_.form.FileNameCodeText.caption = name;
+    }
+}
+
+void Buffers::SaveData(bool alwaysAsk, const std::string& title) {
+    std::string name = DataFileName;
+    const bool ask = alwaysAsk || name.empty();
+    if (ask) {
+        name = p_.svc.dialogs.FileDialog(platform::FileDialogMode::Save, title, kAllFiles);
+        if (name.empty()) return;
+    }
+    if (WriteImage(name, DataBuffer, DataSize, "Writing Data Binary File ") && ask) {
+        DataFileName = name;
+        p_.form.FileNameDataText.caption = name;
+    }
+}
+
+bool Buffers::WriteImage(const std::string& name, const std::vector<std::uint8_t>& buffer, std::int32_t size,
+                         const std::string& statusPrefix) {
+    auto& status = p_.form.sbStatusBar.statusText;
+    status = statusPrefix + name + " ... Wait";
+    p_.svc.refresh.Refresh();
+    const auto count = static_cast<std::size_t>(std::clamp<std::int64_t>(size, 0, static_cast<std::int64_t>(buffer.size())));
+    std::string error = platform::WriteFileReplacing(Resolve(p_, name), buffer.data(), count);
+    status.clear();
+    if (!error.empty()) {
+        p_.log.AddLogLine("File " + name + " - was not saved: " + error);
+        p_.svc.dialogs.MessageBox("Can't save the file " + name + ": " + error, "File Not Saved",
+                                  platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
+        return false;
+    }
+    p_.log.AddLogLine("File Sucessfully Saved as " + name);
+    return true;
+}
+
+}  // namespace moltrix::buffers
