@@ -56,7 +56,13 @@ public:
     std::uint16_t VppTenths() const; // programming voltage generated now, 0 = none
 
     Socket& socket() { return socket_; }
-    Chip* chip() { return socket_.chip(); }
+    // The chip in the socket (nullptr when empty), brought up to the present
+    // simulated time first, so that finished write cycles show.
+    Chip* chip() {
+        Chip* c = socket_.chip();
+        if (c && time_.Now() >= c->next_event) c->Tick(time_.Now());
+        return c;
+    }
     // Puts a chip in the socket (replacing any) / takes it out.
     void Insert(std::unique_ptr<Chip> chip, const SocketProfile& profile);
     std::unique_ptr<Chip> RemoveChip();

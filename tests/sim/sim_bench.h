@@ -18,18 +18,22 @@ struct SimBench {
         const DeviceModel* m = FindDeviceModel(part);
         EXPECT_NE(m, nullptr) << part;
         board.Insert(MakeChip(*m, seed), *FindSocketProfile(m->type));
-        chip = board.chip();
     }
+    // The chip as of now (finished cycles applied).
     template <class T>
     T& As() {
-        return *static_cast<T*>(chip);
+        return *static_cast<T*>(board.chip());
     }
     void Sleep(Nanos ns) { ports.Time().Advance(ns); }
 
     SimulatedPorts ports;
     Board& board;
     BoardDriver drv;
-    Chip* chip = nullptr;
+    struct ChipNow {
+        Board& board;
+        Chip* operator->() const { return board.chip(); }
+    };
+    ChipNow chip{board};
 };
 
 }  // namespace moltrix::sim::testing
