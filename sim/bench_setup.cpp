@@ -1,0 +1,132 @@
+#include "sim/bench_setup.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+
+#include "sim/device_models.h"
+
+namespace moltrix::sim {
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    return s;
+}
+
+std::string Quote(std::string_view s) { return "'" + std::string(s) + "'"; }
+
+// Parses one "MODEL@PORT[:DEVICE[=IMAGE]]"; returns an error text or "".
+std::string ParseBoard(std::string_view item, BoardSetup& out) {
+    const std::size_t at = item.find('@');
+    if (at == std::string_view::npos) {
+        return "board " + Quote(item) + " has no '@' (expected MODEL@PORT, e.g. 6@378)";
+    }
+    const std::string_view model = Trim(item.substr(0, at));
+    std::string_view rest = item.substr(at + 1);
+    if (model != "4" && model != "5" && model != "6") {
+        return "board model " + Quote(model) + " is not 4, 5 or 6";
+    }
+    out.model = model[0] - '0';
+
+    const std::size_t colon = rest.find(':');
+    std::string_view port = Trim(rest.substr(0, colon));
+    const std::string_view port_text = port;
+    if (port.size() > 2 && port[0] == '0' && (port[1] == 'x' || port[1] == 'X')) port.remove_prefix(2);
+    if (!port.empty() && (port.back() == 'h' || port.back() == 'H')) port.remove_suffix(1);
+    unsigned value = 0;
+    const auto [end, ec] = std::from_chars(port.data(), port.data() + port.size(), value, 16);
+    if (port.empty() || ec != std::errc() || end != port.data() + port.size() ||
+        (value != 0x378 && value != 0x278 && value != 0x3BC)) {
+        return "port " + Quote(port_text) + " is not 378, 278 or 3BC";
+    }
+    out.port = static_cast<std::uint16_t>(value);
+    if (colon == std::string_view::npos) return "";
+
+    rest = rest.substr(colon + 1);
+    const std::size_t eq = rest.find('=');
+    const std::string_view device = Trim(rest.substr(0, eq));
+    if (device.empty()) return "no device named after ':' in " + Quote(item);
+    if (!FindDeviceModel(device)) {
+        return "unknown device " + Quote(device) + " (a catalogue name such as 27C256 or a type such as P4)";
+    }
+    out.device = std::string(device);
+    if (eq != std::string_view::npos) {
+        const std::string_view image = Trim(rest.substr(eq + 1));
+        if (image.empty()) return "no image file named after '=' in " + Quote(item);
+        out.image = std::string(image);
+    }
+    return "";
+}
+
+}  // namespace
+
+BenchSetup ParseBenchSetup(std::string_view text) {
+    BenchSetup setup;
+    if (Trim(text).empty()) {
+        setup.error = "empty bench set-up (expected MODEL@PORT[:DEVICE[=IMAGE]], e.g. 6@378:27C256)";
+        return setup;
+    }
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = text.find(',', start);
+        const std::string_view item = Trim(text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
+        BoardSetup board;
+        setup.error = item.empty() ? "empty board entry between commas" : ParseBoard(item, board);
+        if (!setup.error.empty()) break;
+        for (const BoardSetup& other : setup.boards) {
+            if (other.port == board.port) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "%X", board.port);
+                setup.error = "two boards on port " + std::string(hex);
+            }
+        }
+        if (!setup.error.empty()) break;
+        setup.boards.push_back(board);
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+    if (!setup.error.empty()) setup.boards.clear();
+    return setup;
+}
+
+Chip* InsertDevice(Board& board, std::string_view device, std::uint64_t seed, std::string* error) {
+    const DeviceModel* model = FindDeviceModel(device);
+    if (!model) {
+        if (error) *error = "unknown device " + Quote(device);
+        return nullptr;
+    }
+    board.Insert(MakeChip(*model, seed), *FindSocketProfile(model->type));
+    return board.chip();
+}
+
+std::string ApplyBenchSetup(const BenchSetup& setup, SimulatedPorts& ports, std::uint64_t seed) {
+    if (!setup.ok()) return setup.error;
+    for (const BoardSetup& b : setup.boards) {
+        Board& board = ports.AttachBoard(b.port, b.model);
+        if (b.device.empty()) continue;
+        std::string error;
+        Chip* chip = InsertDevice(board, b.device, seed, &error);
+        if (!chip) return error;
+        board.socket().image_path = b.image;
+        if (!b.image.empty() && std::filesystem::exists(b.image) && !chip->LoadImage(b.image, &error)) {
+            return error;
+        }
+        board.RefreshChip();
+    }
+    return "";
+}
+
+std::string SaveImages(SimulatedPorts& ports) {
+    for (std::uint16_t base : SimulatedPorts::kBases) {
+        Board* board = ports.BoardAt(base);
+        if (!board || !board->chip() || board->socket().image_path.empty()) continue;
+        std::string error;
+        if (!board->chip()->SaveImage(board->socket().image_path, &error)) return error;
+    }
+    return "";
+}
+
+}  // namespace moltrix::sim
