@@ -175,6 +175,16 @@ TEST(Eprom, ChipDrivingAgainstRegisterFourCountsAsContention) {
     EXPECT_EQ(b.board.counters().contention_events, 2u);
 }
 
+TEST(Eprom, StuckDataLinesShowInEveryRead) {
+    SimBench b(6, "27C256");
+    b.chip->Memory()[0x10] = 0x5A;
+    b.chip->stuck_at_0 = 0x02;
+    b.chip->stuck_at_1 = 0x80;
+    PrepareP4(b, 0x10, 0x40);
+    EXPECT_EQ(ReadP4(b), 0xD8);
+    EXPECT_EQ(b.chip->At(0x10), 0x5A) << "the cell itself is intact";
+}
+
 TEST(Eprom, UvEraseClearsEverything) {
     SimBench b(5, "27C256");
     b.chip->Fill(0x00);
