@@ -79,21 +79,6 @@ TEST_F(BuffersTest, DataViewHeadingAndLastPage) {
     EXPECT_EQ(Lines(f.BufferDisplay.text).size(), 16u);
 }
 
-TEST_F(BuffersTest, ViewSwitchOfOtherDevicesReturnsToTheCodeBuffer) {
-    p.selection.DeviceType = "P4";
-    OpenCode(MakeFile("code.bin", Pattern(2048)));
-    p.display.DisplaySource = "DisplayEprom";
-    f.Frame3.caption = "Device Memory Hex/Ascii Display";
-    f.VScroll1.value = 5;
-    f.Show_button.caption = "Show Code";
-    p.display.Show_button_Click();
-    EXPECT_EQ(p.display.DisplaySource, "Read");
-    EXPECT_EQ(f.Frame3.caption, "Code Buffer Hex/Ascii Display");
-    EXPECT_EQ(f.Show_button.caption, "Show Code");
-    EXPECT_EQ(f.VScroll1.value, 0);
-    EXPECT_EQ(f.BufferDisplay.text.substr(0, 10), "000000| 00");
-}
-
 TEST_F(BuffersTest, Command1DrawsCodePageZeroWhateverThePosition) {
     OpenCode(MakeFile("code.bin", Pattern(4096, 0x10)));
     f.VScroll1.SetValue(3);

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <vector>
 
 #include "buffers/hex_page.h"
 #include "devices/startup_tables.h"
@@ -54,18 +53,6 @@ TEST(HexPage, PrintableRulesDifferAtTheEdges) {
     // "." itself is in both sets, so it is counted apart.
     EXPECT_EQ(shownByBuffer + 1, 91);
     EXPECT_EQ(shownByDevice + 1, 91);
-}
-
-TEST(HexPage, LinesAreJoinedWithoutATrailingBreak) {
-    std::vector<std::uint8_t> bytes(48);
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i);
-    std::string text = FormatLines(0x7FD0, bytes, 3, PrintRule::BlankToLowerZ());
-    ASSERT_EQ(text.size(), 3 * kLineChars + 2 * 2);
-    EXPECT_EQ(text.substr(0, 16), "007FD0| 00010203");
-    EXPECT_EQ(text.substr(kLineChars, 2), "\r\n");
-    EXPECT_EQ(text.substr(kLineChars + 2, 16), "007FE0| 10111213");
-    EXPECT_EQ(text.substr(2 * (kLineChars + 2), 16), "007FF0| 20212223");
-    EXPECT_EQ(text.substr(text.size() - 18), "|  !\"#$%&'()*+,-./");
 }
 
 }  // namespace
