@@ -1,0 +1,160 @@
+#include "bars.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+
+namespace moltrix::app {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+void SyncAction(QAction* a, const std::string& caption, const std::string& toolTip, bool enabled, bool visible) {
+    const QString text = Q(caption);
+    if (!caption.empty() && a->text() != text) a->setText(text);
+    const QString tip = Q(toolTip);
+    if (!toolTip.empty() && a->toolTip() != tip) a->setToolTip(tip);
+    if (a->isEnabled() != enabled) a->setEnabled(enabled);
+    if (a->isVisible() != visible) a->setVisible(visible);
+}
+
+}  // namespace
+
+// ---- Menus ----
+
+MenuEntry::MenuEntry(form::MenuItem& item, QAction* action, QMenu* submenu, ActionRunner& runner)
+    : item_(item), action_(action), submenu_(submenu), runner_(runner) {
+    if (submenu)
+        connect(submenu, &QMenu::aboutToShow, this, &MenuEntry::submenu_aboutToShow);
+    else if (!item.separator)
+        connect(action, &QAction::triggered, this, &MenuEntry::action_triggered);
+}
+
+void MenuEntry::Sync() {
+    if (!action_) return;
+    SyncAction(action_, item_.separator ? std::string() : item_.caption, {}, item_.enabled, item_.visible);
+}
+
+void MenuEntry::action_triggered() {
+    runner_.RunOperatorAction([this] { item_.Click(); });
+}
+
+void MenuEntry::submenu_aboutToShow() {
+    // A menu that has its own handler (the setups menu) brings its entries up
+    // to date before it opens.
+    if (item_.onClick) runner_.RunOperatorAction([this] { item_.Click(); });
+}
+
+MenuBarView::MenuBarView(form::MainForm& form, QMenuBar* bar, ActionRunner& runner) : runner_(runner) {
+    for (form::MenuItem* top : form.menuBar) Add(*top, bar, nullptr);
+    Sync();
+}
+
+void MenuBarView::Add(form::MenuItem& item, QMenuBar* bar, QMenu* menu) {
+    QAction* action = nullptr;
+    QMenu* submenu = nullptr;
+    if (item.separator) {
+        action = menu->addSeparator();
+    } else if (!item.children.empty() || !menu) {
+        submenu = bar ? bar->addMenu(Q(item.caption)) : menu->addMenu(Q(item.caption));
+        action = submenu->menuAction();
+    } else {
+        action = menu->addAction(Q(item.caption));
+    }
+    action->setObjectName(Q(item.name));
+    entries_.push_back(std::make_unique<MenuEntry>(item, action, submenu, runner_));
+    for (form::MenuItem* child : item.children) Add(*child, nullptr, submenu);
+}
+
+void MenuBarView::Sync() {
+    for (auto& e : entries_) e->Sync();
+}
+
+QAction* MenuBarView::FindAction(const std::string& name) const {
+    for (const auto& e : entries_)
+        if (e->Action() && e->Action()->objectName() == Q(name)) return e->Action();
+    return nullptr;
+}
+
+// ---- Toolbar ----
+
+ToolbarView::ToolbarView(form::Toolbar& model, QWidget* parent, ActionRunner& runner)
+    : model_(model), bar_(new QToolBar(parent)), runner_(runner) {
+    bar_->setMovable(false);
+    bar_->setIconSize(QSize(16, 16));
+    bar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    for (const form::ToolButton& b : model.buttons) {
+        QAction* a = nullptr;
+        if (b.separator) {
+            a = bar_->addSeparator();
+        } else {
+            const bool opens = b.key.rfind("Open", 0) == 0;
+            const QIcon icon =
+                bar_->style()->standardIcon(opens ? QStyle::SP_DialogOpenButton : QStyle::SP_DialogSaveButton);
+            a = bar_->addAction(icon, Q(b.caption));
+        }
+        actions_.push_back(a);
+    }
+    connect(bar_, &QToolBar::actionTriggered, this, &ToolbarView::toolBar_actionTriggered);
+    Sync();
+}
+
+void ToolbarView::Sync() {
+    for (std::size_t i = 0; i < actions_.size() && i < model_.buttons.size(); ++i) {
+        const form::ToolButton& b = model_.buttons[i];
+        SyncAction(actions_[i], b.caption, b.toolTip, b.enabled, b.visible);
+    }
+}
+
+QAction* ToolbarView::ButtonAction(int position) const {
+    if (position < 1 || position > static_cast<int>(actions_.size())) return nullptr;
+    return actions_[static_cast<std::size_t>(position - 1)];
+}
+
+void ToolbarView::toolBar_actionTriggered(QAction* action) {
+    for (std::size_t i = 0; i < actions_.size(); ++i)
+        if (actions_[i] == action) {
+            const int position = static_cast<int>(i) + 1;
+            runner_.RunOperatorAction([this, position] { model_.ClickButton(position); });
+            return;
+        }
+}
+
+// ---- Status bar ----
+
+StatusBarView::StatusBarView(form::StatusBar& model, platform::Clock& clock, QWidget* parent)
+    : model_(model), clock_(clock), bar_(new QStatusBar(parent)), status_(new QLabel), date_(new QLabel),
+      time_(new QLabel), timer_(new QTimer(this)) {
+    bar_->setSizeGripEnabled(false);
+    status_->setTextFormat(Qt::PlainText);
+    bar_->addWidget(status_, 1);
+    bar_->addPermanentWidget(date_);
+    bar_->addPermanentWidget(time_);
+    connect(timer_, &QTimer::timeout, this, &StatusBarView::clockTimer_timeout);
+    timer_->start(1000);
+    clockTimer_timeout();
+    Sync();
+}
+
+QString StatusBarView::StatusText() const { return status_->text(); }
+
+void StatusBarView::Sync() {
+    // The text area shows its own title while no operation reports in it.
+    const QString text = model_.statusText.empty() ? QStringLiteral("Status") : Q(model_.statusText);
+    if (status_->text() != text) status_->setText(text);
+}
+
+void StatusBarView::clockTimer_timeout() {
+    const platform::LocalDateTime now = clock_.Now();
+    const QString date = Q(clock_.FormatShortDate(now));
+    const QString time = Q(clock_.FormatTime(now));
+    if (date_->text() != date) date_->setText(date);
+    if (time_->text() != time) time_->setText(time);
+}
+
+}  // namespace moltrix::app

@@ -1,0 +1,369 @@
+#include "control_views.h"
+
+#include <QAbstractScrollArea>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTextCursor>
+
+#include "layout.h"
+#include "widgets.h"
+
+namespace moltrix::app {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QColor ToQColor(const form::Color& c, const QPalette& base) {
+    switch (c.kind) {
+        case form::Color::Kind::Rgb: return QColor(c.r, c.g, c.b);
+        // A lamp "off" takes the colour of the face it sits on, so its caption vanishes.
+        case form::Color::Kind::ButtonFace: return base.color(QPalette::Button);
+        case form::Color::Kind::ButtonText: return base.color(QPalette::ButtonText);
+        case form::Color::Kind::WindowText: break;
+    }
+    return base.color(QPalette::WindowText);
+}
+
+// Where an option button sits: its group and its index in it.
+struct OptionPlace {
+    form::OptionGroup* group = nullptr;
+    int index = -1;
+};
+
+OptionPlace FindOption(form::MainForm& f, const form::Control& option) {
+    for (form::OptionGroup* g : {&f.LPTSelection, &f.Voltage_button, &f.HiLow_button})
+        for (std::size_t i = 0; i < g->items.size(); ++i)
+            if (g->items[i] == &option) return {g, static_cast<int>(i)};
+    return {};
+}
+
+}  // namespace
+
+ControlView::ControlView(form::Control& model, QWidget* widget, ActionRunner& runner)
+    : model_(model), widget_(widget), runner_(runner) {
+    const Placement p = DesignPlacement(model.name);
+    if (!p.rect.isEmpty()) widget->setGeometry(p.rect);
+    if (p.fixedPitchPage) {
+        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        fixed.setPixelSize(11);  // 62 columns by 16 lines fit the hex display
+        widget->setFont(fixed);
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) {
+            area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        }
+    }
+}
+
+void ControlView::Sync() {
+    QWidget* w = widget_;
+    if (!w) return;
+    if (w->isEnabled() != model_.enabled) w->setEnabled(model_.enabled);
+    if (w->isHidden() == model_.visible) w->setVisible(model_.visible);
+    const QString tip = Q(model_.toolTip);
+    if (w->toolTip() != tip) w->setToolTip(tip);
+    const auto& r = model_.rect;
+    if (r.width > 0) {
+        const QRect wanted(r.left, r.top, r.width, r.height);
+        if (w->geometry() != wanted) w->setGeometry(wanted);
+    }
+}
+
+void ControlView::SyncCaption(const std::function<QString()>& shown,
+                              const std::function<void(const QString&)>& set) {
+    const QString caption = Q(model_.caption);
+    if (shown() != caption) set(caption);
+}
+
+void ControlView::SyncForeColor(int paletteRole) {
+    if (colorApplied_ && shownColor_ == model_.foreColor) return;
+    QWidget* w = widget_;
+    const QPalette base = w->parentWidget() ? w->parentWidget()->palette() : w->palette();
+    QPalette pal = w->palette();
+    const QColor c = ToQColor(model_.foreColor, base);
+    const auto role = static_cast<QPalette::ColorRole>(paletteRole);
+    pal.setColor(QPalette::Active, role, c);
+    pal.setColor(QPalette::Inactive, role, c);
+    w->setPalette(pal);
+    shownColor_ = model_.foreColor;
+    colorApplied_ = true;
+}
+
+namespace {
+
+class FrameView : public ControlView {
+public:
+    FrameView(form::Control& m, QWidget* parent, ActionRunner& r) : ControlView(m, new QGroupBox(parent), r) {}
+    void Sync() override {
+        ControlView::Sync();
+        auto* box = static_cast<QGroupBox*>(Widget());
+        SyncCaption([box] { return box->title(); }, [box](const QString& t) { box->setTitle(t); });
+    }
+};
+
+class LabelView : public ControlView {
+    Q_OBJECT
+public:
+    LabelView(form::Control& m, QWidget* parent, ActionRunner& r) : ControlView(m, new ClickableLabel(parent), r) {
+        auto* label = static_cast<ClickableLabel*>(Widget());
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        connect(label, &ClickableLabel::clicked, this, &LabelView::label_clicked);
+        connect(label, &ClickableLabel::doubleClicked, this, &LabelView::label_doubleClicked);
+    }
+    void Sync() override {
+        ControlView::Sync();
+        auto* label = static_cast<QLabel*>(Widget());
+        SyncCaption([label] { return label->text(); }, [label](const QString& t) { label->setText(t); });
+        SyncForeColor(QPalette::WindowText);
+    }
+private slots:
+    void label_clicked() { runner_.RunOperatorAction([this] { model_.Click(); }); }
+    void label_doubleClicked() { runner_.RunOperatorAction([this] { model_.DblClick(); }); }
+};
+
+class ButtonView : public ControlView {
+    Q_OBJECT
+public:
+    ButtonView(form::Control& m, QWidget* parent, ActionRunner& r) : ControlView(m, new QPushButton(parent), r) {
+        connect(static_cast<QPushButton*>(Widget()), &QPushButton::clicked, this, &ButtonView::button_clicked);
+    }
+    void Sync() override {
+        ControlView::Sync();
+        auto* b = static_cast<QPushButton*>(Widget());
+        SyncCaption([b] { return b->text(); }, [b](const QString& t) { b->setText(t); });
+        SyncForeColor(QPalette::ButtonText);
+    }
+private slots:
+    void button_clicked() { runner_.RunOperatorAction([this] { model_.Click(); }); }
+};
+
+class CheckBoxView : public ControlView {
+    Q_OBJECT
+public:
+    CheckBoxView(form::CheckBox& m, QWidget* parent, ActionRunner& r)
+        : ControlView(m, new QCheckBox(parent), r), box_(m) {
+        connect(static_cast<QCheckBox*>(Widget()), &QCheckBox::clicked, this, &CheckBoxView::checkBox_clicked);
+    }
+    void Sync() override {
+        ControlView::Sync();
+        auto* c = static_cast<QCheckBox*>(Widget());
+        SyncCaption([c] { return c->text(); }, [c](const QString& t) { c->setText(t); });
+        SyncForeColor(QPalette::WindowText);
+        if (c->isChecked() != (box_.value != 0)) c->setChecked(box_.value != 0);
+    }
+private slots:
+    void checkBox_clicked(bool checked) {
+        runner_.RunOperatorAction([this, checked] { box_.SetValue(checked ? 1 : 0); });
+    }
+private:
+    form::CheckBox& box_;
+};
+
+class OptionView : public ControlView {
+    Q_OBJECT
+public:
+    OptionView(form::OptionButton& m, OptionPlace place, QWidget* parent, ActionRunner& r)
+        : ControlView(m, new QRadioButton(parent), r), option_(m), place_(place) {
+        auto* radio = static_cast<QRadioButton*>(Widget());
+        // The model keeps its group exclusive, and may clear every option of it.
+        radio->setAutoExclusive(false);
+        connect(radio, &QRadioButton::clicked, this, &OptionView::option_clicked);
+    }
+    void Sync() override {
+        ControlView::Sync();
+        auto* radio = static_cast<QRadioButton*>(Widget());
+        SyncCaption([radio] { return radio->text(); }, [radio](const QString& t) { radio->setText(t); });
+        SyncForeColor(QPalette::WindowText);
+        if (radio->isChecked() != option_.value) radio->setChecked(option_.value);
+    }
+private slots:
+    void option_clicked() {
+        runner_.RunOperatorAction([this] {
+            if (place_.group) place_.group->Click(place_.index);
+        });
+    }
+private:
+    form::OptionButton& option_;
+    OptionPlace place_;
+};
+
+class ComboView : public ControlView {
+    Q_OBJECT
+public:
+    ComboView(form::ComboBox& m, QWidget* parent, ActionRunner& r) : ControlView(m, new QComboBox(parent), r), combo_(m) {
+        auto* box = static_cast<QComboBox*>(Widget());
+        box->setMaxVisibleItems(20);
+        connect(box, &QComboBox::activated, this, &ComboView::combo_activated);
+    }
+    void Sync() override {
+        ControlView::Sync();
+        auto* box = static_cast<QComboBox*>(Widget());
+        if (shownItems_ != combo_.items) {
+            box->clear();
+            for (const auto& item : combo_.items) box->addItem(Q(item));
+            shownItems_ = combo_.items;
+        }
+        // With nothing picked the box shows the model's text as its prompt.
+        const QString prompt = combo_.listIndex < 0 ? Q(combo_.text) : QString();
+        if (box->placeholderText() != prompt) box->setPlaceholderText(prompt);
+        if (box->currentIndex() != combo_.listIndex) box->setCurrentIndex(combo_.listIndex);
+    }
+private slots:
+    void combo_activated(int index) { runner_.RunOperatorAction([this, index] { combo_.SetListIndex(index); }); }
+private:
+    form::ComboBox& combo_;
+    std::vector<std::string> shownItems_;
+};
+
+class LineTextView : public ControlView {
+public:
+    LineTextView(form::TextBox& m, QWidget* parent, ActionRunner& r) : ControlView(m, new QLineEdit(parent), r), text_(m) {
+        static_cast<QLineEdit*>(Widget())->setReadOnly(true);
+    }
+    void Sync() override {
+        ControlView::Sync();
+        auto* edit = static_cast<QLineEdit*>(Widget());
+        const QString t = Q(text_.text);
+        if (edit->text() != t) edit->setText(t);
+    }
+private:
+    form::TextBox& text_;
+};
+
+// A multi-line text box. Text that only grew since the last sync is appended
+// (and scrolled into view), so a long log costs only its new lines; a whole
+// replacement is shown from its top.
+class MultiTextView : public ControlView {
+    Q_OBJECT
+public:
+    MultiTextView(form::TextBox& m, QWidget* parent, ActionRunner& r) : ControlView(m, new TextView(parent), r), text_(m) {
+        auto* view = static_cast<TextView*>(Widget());
+        view->setReadOnly(true);
+        view->setLineWrapMode(QPlainTextEdit::NoWrap);
+        view->setUndoRedoEnabled(false);
+        connect(view, &TextView::doubleClicked, this, &MultiTextView::textView_doubleClicked);
+    }
+    void Sync() override {
+        ControlView::Sync();
+        auto* view = static_cast<TextView*>(Widget());
+        const std::string& text = text_.text;
+        if (shown_ && generation_ == text_.generation && shownBytes_ == text.size()) return;
+        if (shown_ && generation_ == text_.generation && shownBytes_ < text.size()) {
+            QTextCursor end(view->document());
+            end.movePosition(QTextCursor::End);
+            end.insertText(ForDisplay(text.substr(shownBytes_)));
+            view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+        } else {
+            view->setPlainText(ForDisplay(text));
+        }
+        shown_ = true;
+        generation_ = text_.generation;
+        shownBytes_ = text.size();
+    }
+private slots:
+    void textView_doubleClicked() { runner_.RunOperatorAction([this] { model_.DblClick(); }); }
+private:
+    static QString ForDisplay(const std::string& s) {
+        QString q = Q(s);
+        q.remove(QLatin1Char('\r'));
+        return q;
+    }
+    form::TextBox& text_;
+    bool shown_ = false;
+    std::uint64_t generation_ = 0;
+    std::size_t shownBytes_ = 0;
+};
+
+class RangeView : public ControlView {
+    Q_OBJECT
+public:
+    RangeView(form::RangeControl& m, QAbstractSlider* slider, ActionRunner& r) : ControlView(m, slider, r), range_(m) {
+        connect(slider, &QAbstractSlider::valueChanged, this, &RangeView::slider_valueChanged);
+    }
+    void Sync() override {
+        ControlView::Sync();
+        auto* s = static_cast<QAbstractSlider*>(Widget());
+        syncing_ = true;
+        if (s->minimum() != range_.min || s->maximum() != range_.max) s->setRange(range_.min, range_.max);
+        if (s->singleStep() != range_.smallChange) s->setSingleStep(range_.smallChange);
+        if (s->pageStep() != range_.largeChange) s->setPageStep(range_.largeChange);
+        if (s->value() != range_.value) s->setValue(range_.value);
+        syncing_ = false;
+    }
+private slots:
+    void slider_valueChanged(int value) {
+        if (syncing_) return;
+        runner_.RunOperatorAction([this, value] { range_.SetValue(value); });
+    }
+private:
+    form::RangeControl& range_;
+    bool syncing_ = false;
+};
+
+class ProgressView : public ControlView {
+public:
+    ProgressView(form::ProgressBar& m, QWidget* parent, ActionRunner& r)
+        : ControlView(m, new QProgressBar(parent), r), bar_(m) {
+        static_cast<QProgressBar*>(Widget())->setTextVisible(false);
+    }
+    void Sync() override {
+        ControlView::Sync();
+        auto* b = static_cast<QProgressBar*>(Widget());
+        const int lo = static_cast<int>(bar_.min), hi = static_cast<int>(bar_.max);
+        if (b->minimum() != lo || b->maximum() != hi) b->setRange(lo, hi);
+        const int v = static_cast<int>(bar_.value);
+        if (b->value() != v) b->setValue(v);
+    }
+private:
+    form::ProgressBar& bar_;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlView> MakeControlView(form::MainForm& form, form::Control& c, QWidget* parent,
+                                             ActionRunner& runner) {
+    using form::Kind;
+    switch (c.kind) {
+        case Kind::Frame: return std::make_unique<FrameView>(c, parent, runner);
+        case Kind::Label: return std::make_unique<LabelView>(c, parent, runner);
+        case Kind::Button: return std::make_unique<ButtonView>(c, parent, runner);
+        case Kind::CheckBox:
+            return std::make_unique<CheckBoxView>(dynamic_cast<form::CheckBox&>(c), parent, runner);
+        case Kind::Option:
+            return std::make_unique<OptionView>(dynamic_cast<form::OptionButton&>(c), FindOption(form, c), parent,
+                                                runner);
+        case Kind::ComboBox:
+            return std::make_unique<ComboView>(dynamic_cast<form::ComboBox&>(c), parent, runner);
+        case Kind::TextBox: {
+            auto& t = dynamic_cast<form::TextBox&>(c);
+            if (t.multiLine) return std::make_unique<MultiTextView>(t, parent, runner);
+            return std::make_unique<LineTextView>(t, parent, runner);
+        }
+        case Kind::ScrollBar:
+            return std::make_unique<RangeView>(dynamic_cast<form::RangeControl&>(c),
+                                               new QScrollBar(Qt::Vertical, parent), runner);
+        case Kind::Slider: {
+            auto* slider = new QSlider(Qt::Horizontal, parent);
+            slider->setTickPosition(QSlider::TicksBelow);
+            return std::make_unique<RangeView>(dynamic_cast<form::RangeControl&>(c), slider, runner);
+        }
+        case Kind::ProgressBar:
+            return std::make_unique<ProgressView>(dynamic_cast<form::ProgressBar&>(c), parent, runner);
+        case Kind::StatusBar:
+        case Kind::Toolbar:
+        case Kind::Timer: break;
+    }
+    return nullptr;
+}
+
+}  // namespace moltrix::app
+
+#include "control_views.moc"

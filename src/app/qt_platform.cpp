@@ -1,0 +1,194 @@
+#include "qt_platform.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLocale>
+#include <QMessageBox>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSoundEffect>
+#include <QThread>
+#include <QUrl>
+
+#include "product.h"
+
+namespace moltrix::app {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QTime ToQTime(const platform::LocalDateTime& t) { return QTime(t.hour, t.minute, t.second); }
+
+}  // namespace
+
+// ---- Clock ----
+
+void QtClock::Sleep(int milliseconds) {
+    if (sleeper_) {
+        sleeper_->Sleep(milliseconds);
+        return;
+    }
+    if (milliseconds > 0) QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+platform::LocalDateTime QtClock::Now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+}
+
+std::string QtClock::FormatTime(const platform::LocalDateTime& t) {
+    // The user's long time format shows seconds; we drop its time zone.
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+    return QLocale::system().toString(ToQTime(t), format.trimmed()).toStdString();
+}
+
+std::string QtClock::FormatShortDate(const platform::LocalDateTime& t) {
+    return QLocale::system().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat).toStdString();
+}
+
+// ---- Sound ----
+
+QtSoundPlayer::QtSoundPlayer() = default;
+QtSoundPlayer::~QtSoundPlayer() = default;
+
+void QtSoundPlayer::PlayAsync(const std::filesystem::path& wavFile) {
+    if (playing_) playing_->stop();
+    playing_ = nullptr;
+    const QString path = QString::fromStdString(wavFile.string());
+    if (!QFileInfo(path).isFile()) return;
+    auto& effect = effects_[wavFile];
+    if (!effect) {
+        effect = std::make_unique<QSoundEffect>();
+        effect->setSource(QUrl::fromLocalFile(path));
+    }
+    // QSoundEffect loads in the background and starts once loaded; a failed load
+    // or a missing audio device only leaves it silent.
+    effect->play();
+    playing_ = effect.get();
+}
+
+// ---- Settings ----
+
+std::string QtSettingsStore::Get(const std::string& app, const std::string& section, const std::string& key,
+                                 const std::string& defaultValue) {
+    QSettings s(Q(app), Q(app));
+    const QVariant v = s.value(Q(section + "/" + key));
+    return v.isValid() ? v.toString().toStdString() : defaultValue;
+}
+
+void QtSettingsStore::Set(const std::string& app, const std::string& section, const std::string& key,
+                          const std::string& value) {
+    QSettings s(Q(app), Q(app));
+    s.setValue(Q(section + "/" + key), Q(value));
+}
+
+// ---- Dialogs ----
+
+platform::MsgResult QtDialogs::MessageBox(const std::string& text, const std::string& title,
+                                          platform::MsgIcon icon, platform::MsgButtons buttons) {
+    using platform::MsgButtons;
+    using platform::MsgIcon;
+    using platform::MsgResult;
+    QMessageBox box(owner_);
+    box.setWindowTitle(title.empty() ? QString::fromLatin1(kAppTitle) : Q(title));
+    box.setText(Q(text));
+    switch (icon) {
+        case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    switch (buttons) {
+        case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case MsgButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+    }
+    switch (box.exec()) {
+        case QMessageBox::Ok: return MsgResult::Ok;
+        case QMessageBox::Yes: return MsgResult::Yes;
+        case QMessageBox::No: return MsgResult::No;
+        default: break;
+    }
+    // Closing the box with its close button or Escape counts as the cancelling answer.
+    if (buttons == MsgButtons::Ok) return MsgResult::Ok;
+    if (buttons == MsgButtons::YesNo) return MsgResult::No;
+    return MsgResult::Cancel;
+}
+
+std::string QtDialogs::InputBox(const std::string& prompt, const std::string& title,
+                                const std::string& defaultText) {
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(owner_, title.empty() ? QString::fromLatin1(kAppTitle) : Q(title), Q(prompt),
+                              QLineEdit::Normal, Q(defaultText), &ok);
+    return ok ? answer.toStdString() : std::string();
+}
+
+QString QtFileFilter(const std::string& filter) {
+    const QStringList parts = Q(filter).split(QLatin1Char('|'));
+    QStringList qtFilters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        description.remove(QRegularExpression(QStringLiteral("\\s*\\([^)]*\\)\\s*$")));
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& p : patterns) {
+            p = p.trimmed();
+            if (p == QLatin1String("*.*")) p = QStringLiteral("*");
+        }
+        qtFilters << description.trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                         QLatin1Char(')');
+    }
+    return qtFilters.join(QStringLiteral(";;"));
+}
+
+std::string QtDialogs::FileDialog(platform::FileDialogMode mode, const std::string& title,
+                                  const std::string& filter) {
+    const QString caption = title.empty() ? QString::fromLatin1(kAppTitle) : Q(title);
+    const QString qtFilter = QtFileFilter(filter);
+    const QString chosen = mode == platform::FileDialogMode::Open
+                               ? QFileDialog::getOpenFileName(owner_, caption, QString(), qtFilter)
+                               : QFileDialog::getSaveFileName(owner_, caption, QString(), qtFilter);
+    return chosen.toStdString();
+}
+
+// ---- Help and launching ----
+
+std::string QtHelpViewer::Show(const std::filesystem::path& helpFile, int /*command*/,
+                               const std::string& /*keyword*/) {
+    // The help file opens in whatever viewer the desktop has for it; the
+    // contents page and the keyword search both open the file itself.
+    const QString path = QString::fromStdString(helpFile.string());
+    if (!QFileInfo(path).isFile()) return "The help file " + helpFile.string() + " was not found.";
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        return "No program is available to open the help file " + helpFile.string() + ".";
+    return {};
+}
+
+bool QtLauncher::Launch(const std::string& program) {
+    return QProcess::startDetached(Q(program), {});
+}
+
+// ---- Refresh ----
+
+void QtUiRefresh::Refresh() {
+    if (!target_) return;
+    if (sinceLast_.isValid() && sinceLast_.elapsed() < minIntervalMs_) return;
+    sinceLast_.start();
+    target_->SyncFromModel();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace moltrix::app

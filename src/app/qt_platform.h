@@ -1,0 +1,103 @@
+#pragma once
+// The platform interfaces the core uses, made with Qt: clock and date formats,
+// sound cues, the settings store, dialogs, the help viewer and starting programs.
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QWidget>
+#include <map>
+#include <memory>
+
+#include "platform/services.h"
+
+class QSoundEffect;
+
+namespace moltrix::app {
+
+// Sleeps wait on the event thread; dates and times in the user's locale. A
+// `sleeper` (the simulator's clock in bench mode) takes over the sleeps, so
+// simulated time moves with them.
+class QtClock : public platform::Clock {
+public:
+    explicit QtClock(platform::Clock* sleeper = nullptr) : sleeper_(sleeper) {}
+    void Sleep(int milliseconds) override;
+    platform::LocalDateTime Now() override;
+    std::string FormatTime(const platform::LocalDateTime& t) override;
+    std::string FormatShortDate(const platform::LocalDateTime& t) override;
+
+private:
+    platform::Clock* sleeper_;
+};
+
+// Plays WAV files with QSoundEffect. A missing file or no audio device stays
+// silent; a new cue stops one still playing.
+class QtSoundPlayer : public platform::SoundPlayer {
+public:
+    QtSoundPlayer();
+    ~QtSoundPlayer() override;
+    void PlayAsync(const std::filesystem::path& wavFile) override;
+
+private:
+    std::map<std::filesystem::path, std::unique_ptr<QSoundEffect>> effects_;
+    QSoundEffect* playing_ = nullptr;
+};
+
+// QSettings with the application name as organisation and application;
+// keys are "section/key".
+class QtSettingsStore : public platform::SettingsStore {
+public:
+    std::string Get(const std::string& app, const std::string& section, const std::string& key,
+                    const std::string& defaultValue) override;
+    void Set(const std::string& app, const std::string& section, const std::string& key,
+             const std::string& value) override;
+};
+
+// Modal dialogs over the main window (once it is known).
+class QtDialogs : public platform::Dialogs {
+public:
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+    platform::MsgResult MessageBox(const std::string& text, const std::string& title, platform::MsgIcon icon,
+                                   platform::MsgButtons buttons) override;
+    std::string InputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override;
+    std::string FileDialog(platform::FileDialogMode mode, const std::string& title,
+                           const std::string& filter) override;
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+// "All Files (*.*)|*.*" (description|pattern pairs) as Qt's "All Files (*)".
+QString QtFileFilter(const std::string& filter);
+
+class QtHelpViewer : public platform::HelpViewer {
+public:
+    std::string Show(const std::filesystem::path& helpFile, int command, const std::string& keyword) override;
+};
+
+class QtLauncher : public platform::Launcher {
+public:
+    bool Launch(const std::string& program) override;
+};
+
+// Something the refresh hook can bring in line with the form model.
+class Syncable {
+public:
+    virtual ~Syncable() = default;
+    virtual void SyncFromModel() = 0;
+};
+
+// Lets a long operation repaint the window: at most once per `minIntervalMs`,
+// syncs the window from the model and handles paint events, never user input.
+class QtUiRefresh : public platform::UiRefresh {
+public:
+    explicit QtUiRefresh(int minIntervalMs = 30) : minIntervalMs_(minIntervalMs) {}
+    void SetTarget(Syncable* target) { target_ = target; }
+    void Refresh() override;
+
+private:
+    int minIntervalMs_;
+    Syncable* target_ = nullptr;
+    QElapsedTimer sinceLast_;
+};
+
+}  // namespace moltrix::app

@@ -1,0 +1,283 @@
+// The real main window on the offscreen platform, over a core on scripted fakes
+// and a simulated parallel port: what the window shows follows the form model,
+// and what the operator does reaches the core.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QToolBar>
+#include <cstdlib>
+#include <filesystem>
+
+#include "main_window.h"
+#include "qt_platform.h"
+#include "sim/simulated_ports.h"
+#include "support/fakes.h"
+#include "support/rig.h"
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace moltrix::app {
+namespace {
+
+using testing::TempDir;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest()
+        : services{ports, clock, sound, settings, dialogs, help, launcher, refresh, Paths()},
+          core(services), window(core, clock) {
+        refresh.SetTarget(&window);
+    }
+
+    platform::Paths Paths() {
+        namespace fs = std::filesystem;
+        for (const char* sub : {"program", "work", "config"}) fs::create_directories(dir.path() / sub);
+        return {dir.path() / "program", dir.path() / "work", dir.path() / "config"};
+    }
+
+    template <class W>
+    W* Widget(const std::string& name) {
+        auto* w = qobject_cast<W*>(window.ControlWidget(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    QColor TextColor(const std::string& name) {
+        return Widget<QLabel>(name)->palette().color(QPalette::Active, QPalette::WindowText);
+    }
+
+    QString ShownLog() { return Widget<QPlainTextEdit>("SystemLog")->toPlainText(); }
+
+    TempDir dir;
+    sim::SimulatedPorts ports;
+    testing::FakeClock clock;
+    testing::FakeSound sound;
+    testing::MemorySettings settings;
+    testing::ScriptedDialogs dialogs;
+    testing::FakeHelp help;
+    testing::FakeLauncher launcher;
+    QtUiRefresh refresh{0};  // no throttling: every refresh call repaints
+    platform::Services services;
+    Programmer core;
+    MainWindow window;
+};
+
+TEST_F(MainWindowTest, ShowsTitleFramesButtonsMenusAndBars) {
+    window.Start();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(),
+              QStringLiteral("MOLTRIX-6 Eprom Programmer - Varnok - www.varnok.example (Version 1.0.67)"));
+
+    const std::pair<const char*, const char*> frames[] = {
+        {"Frame2", "Select Device"},          {"Frame4", "LPT Port Selection"},
+        {"Frame6", "System Log"},
+        {"Frame7", "Hi / Low Byte Programming"}, {"FrameVoltageSelection", "Select Device Programming Voltage"},
+        {"Frame5", "Optional Auto Operations"}};
+    for (const auto& [name, caption] : frames) EXPECT_EQ(Widget<QGroupBox>(name)->title(), caption) << name;
+
+    const std::pair<const char*, const char*> buttons[] = {
+        {"TestHardware_button", "TestPort"}, {"Read_button", "Read "},       {"Blank_button", "Blank Chk"},
+        {"Display_button", "Display"},       {"Program_button", "Program"},   {"Verify_button", "Verify"},
+        {"Erase_button", "Erase Buffer"},    {"EraseFlash_button", "Erase Chip"}};
+    for (const auto& [name, caption] : buttons) EXPECT_EQ(Widget<QPushButton>(name)->text(), caption) << name;
+    EXPECT_EQ(Widget<QPushButton>("TestHardware_button")->toolTip(), "Test Communication LPT port");
+    EXPECT_EQ(Widget<QPushButton>("Erase_button")->toolTip(), "Erase Buffer to all \"FF\"");
+
+    // Start-up state: only TestPort of the operations is usable, the option frames are hidden.
+    EXPECT_TRUE(Widget<QPushButton>("TestHardware_button")->isEnabled());
+    EXPECT_FALSE(Widget<QPushButton>("Program_button")->isEnabled());
+    EXPECT_TRUE(Widget<QGroupBox>("FrameVoltageSelection")->isHidden());
+    EXPECT_FALSE(Widget<QGroupBox>("Frame3")->isHidden());
+    EXPECT_EQ(Widget<QLabel>("Ready_label")->text(), "NotReady");
+    EXPECT_EQ(TextColor("Ready_label"), QColor(255, 0, 0));
+    EXPECT_EQ(Widget<QLabel>("PleaseSelect")->text(), "Please  Select Device");
+    auto* device = Widget<QComboBox>("Device");
+    EXPECT_EQ(device->currentIndex(), -1);
+    EXPECT_EQ(device->placeholderText(), "Please Select Device on this List");
+
+    QStringList menus;
+    for (QAction* a : window.menuBar()->actions()) menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"&File", "&Tools", "&Command", "&Setup", "&Help"}));
+    ASSERT_NE(window.MenuAction("menuEraseCode"), nullptr);
+    EXPECT_EQ(window.MenuAction("menuEraseCode")->text(), "Erase CODE Buffer (\"FF\") ");
+    EXPECT_FALSE(window.MenuAction("menuEraseCode")->isEnabled());
+    EXPECT_TRUE(window.MenuAction("menuTestHardware")->isEnabled());
+    EXPECT_TRUE(window.MenuAction("mnuHelpBar0")->isSeparator());
+
+    EXPECT_EQ(window.ToolbarAction(1)->text(), "Open");
+    EXPECT_EQ(window.ToolbarAction(1)->toolTip(), "Open File into Code Buffer");
+    EXPECT_TRUE(window.ToolbarAction(1)->isEnabled());
+    EXPECT_FALSE(window.ToolbarAction(2)->isEnabled());
+    EXPECT_FALSE(window.ToolbarAction(4)->isVisible());
+    EXPECT_EQ(window.StatusText(), "Status");
+}
+
+// Every visible control has room inside its frame (or the client area) and
+// covers no sibling: a control missing from the layout table, or placed on
+// top of another, fails here.
+TEST_F(MainWindowTest, EveryControlHasItsOwnPlaceInsideItsParent) {
+    core.form.FrameVoltageSelection.visible = true;  // as after a device is picked
+    core.form.Frame5.visible = true;
+    core.form.CheckBlankPriorProgramming.visible = true;
+    core.form.VerifyAfterProgramming.visible = true;
+    window.SyncFromModel();
+    window.show();
+    std::vector<QWidget*> placed;
+    for (form::Control* c : core.form.controls) {
+        QWidget* w = window.ControlWidget(c->name);
+        if (c->kind == form::Kind::Timer || c->kind == form::Kind::Toolbar || c->kind == form::Kind::StatusBar) {
+            EXPECT_EQ(w, nullptr) << c->name;
+            continue;
+        }
+        ASSERT_NE(w, nullptr) << c->name;
+        EXPECT_FALSE(w->geometry().isEmpty()) << c->name;
+        EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << c->name;
+        placed.push_back(w);
+    }
+    for (QWidget* a : placed)
+        for (QWidget* b : placed) {
+            if (a == b || a->parentWidget() != b->parentWidget()) continue;
+            EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+                << a->objectName().toStdString() << " covers " << b->objectName().toStdString();
+        }
+}
+
+TEST_F(MainWindowTest, TestPortClickProbesThePortsAndShowsWhatItFound) {
+    window.Start();
+    ports.AttachBoard(0x378, 6);
+    EXPECT_EQ(ShownLog(), "");
+    QTest::mouseClick(Widget<QPushButton>("TestHardware_button"), Qt::LeftButton);
+    EXPECT_TRUE(ShownLog().contains("MOLTRIX-6 Device was FOUND")) << ShownLog().toStdString();
+    EXPECT_TRUE(Widget<QLabel>("MoltrixHardwareFound")->text().startsWith("MODEL 6"));
+    EXPECT_EQ(Widget<QLabel>("Ready_label")->text(), "Ready");
+}
+
+TEST_F(MainWindowTest, ClickOnTheLitErrorLampClearsTheAlert) {
+    window.Start();
+    core.form.Program_button.enabled = true;
+    core.alert.RaiseErrorAlert();
+    window.SyncFromModel();
+    EXPECT_EQ(TextColor("Error_label"), QColor(255, 0, 0));
+    EXPECT_FALSE(Widget<QPushButton>("Program_button")->isEnabled());
+
+    QTest::mouseClick(Widget<QLabel>("Error_label"), Qt::LeftButton);
+
+    EXPECT_FALSE(core.lamps.ErrorLampLit());
+    // A dark lamp is drawn in the colour of the face it sits on.
+    EXPECT_EQ(TextColor("Error_label"), window.ControlWidget("Error_label")->parentWidget()->palette().color(
+                                            QPalette::Button));
+    EXPECT_TRUE(Widget<QPushButton>("Program_button")->isEnabled());
+    EXPECT_TRUE(ShownLog().endsWith(">  Error Alert was Turned Off")) << ShownLog().toStdString();
+}
+
+TEST_F(MainWindowTest, LogViewAppendsOnlyWhatIsNewAndFollowsTheEnd) {
+    window.Start();
+    core.log.AddLogLine("first line");
+    window.SyncFromModel();
+    auto* view = Widget<QPlainTextEdit>("SystemLog");
+    // Mark the blocks shown now; a view that re-set its whole text would lose the marks.
+    for (QTextBlock b = view->document()->begin(); b.isValid(); b = b.next()) b.setUserState(7);
+
+    for (int i = 0; i < 200; ++i) core.log.AddLogLine("line " + std::to_string(i));
+    window.SyncFromModel();
+
+    EXPECT_EQ(view->document()->firstBlock().userState(), 7);
+    EXPECT_EQ(view->document()->findBlockByNumber(1).userState(), 7);
+    QString expected = QString::fromStdString(core.form.SystemLog.text);
+    expected.remove(QLatin1Char('\r'));
+    EXPECT_EQ(view->toPlainText(), expected);
+    EXPECT_TRUE(view->toPlainText().endsWith(">  line 199"));
+    EXPECT_GT(view->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(view->verticalScrollBar()->value(), view->verticalScrollBar()->maximum());
+
+    core.log.Clear();  // a whole replacement starts the view again
+    window.SyncFromModel();
+    EXPECT_EQ(view->toPlainText(), "");
+}
+
+TEST_F(MainWindowTest, RefreshDuringALongOperationRepaintsFromTheModel) {
+    window.Start();
+    // The core calls the refresh hook itself; the test never syncs the window.
+    core.lamps.ProgramLampOn();
+    EXPECT_EQ(TextColor("Program_label"), QColor(0, 128, 0));
+    core.progress.SetValue(40);
+    EXPECT_EQ(Widget<QProgressBar>("ProgressBar1")->value(), 40);
+    core.log.AddLogLine("still working");
+    core.form.BufferDisplay.SetText("000000  FF FF");
+    refresh.Refresh();
+    EXPECT_TRUE(ShownLog().endsWith(">  still working"));
+    EXPECT_EQ(Widget<QPlainTextEdit>("BufferDisplay")->toPlainText(), "000000  FF FF");
+}
+
+TEST_F(MainWindowTest, OptionClickMarksItsGroupAndStaysMarkedWhenClickedAgain) {
+    window.Start();
+    auto* low = Widget<QRadioButton>("HiLow_button(2)");
+    QTest::mouseClick(low, Qt::LeftButton);
+    EXPECT_TRUE(core.form.HiLow_button2.value);
+    EXPECT_FALSE(core.form.HiLow_button0.value);
+    EXPECT_FALSE(Widget<QRadioButton>("HiLow_button(0)")->isChecked());
+    QTest::mouseClick(low, Qt::LeftButton);
+    EXPECT_TRUE(low->isChecked());
+    EXPECT_TRUE(core.form.HiLow_button2.value);
+}
+
+TEST_F(MainWindowTest, OpeningTheSetupMenuRunsItsHandlerFirst) {
+    window.Start();
+    int opened = 0;
+    auto previous = core.form.Setup.onClick;
+    core.form.Setup.onClick = [&] {
+        ++opened;
+        if (previous) previous();
+        core.form.LoadSetup2.enabled = true;
+    };
+    QMenu* setup = window.MenuAction("Setup")->menu();
+    ASSERT_NE(setup, nullptr);
+    emit setup->aboutToShow();
+    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(window.MenuAction("LoadSetup2")->isEnabled());
+}
+
+TEST_F(MainWindowTest, DoubleClickOnTheLogExportsIt) {
+    window.Start();
+    core.log.AddLogLine("to be saved");
+    window.SyncFromModel();
+    auto* view = Widget<QPlainTextEdit>("SystemLog");
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton);
+    EXPECT_TRUE(std::filesystem::exists(services.paths.workDir / "MOLTRIX.LOG"));
+}
+
+TEST_F(MainWindowTest, ClosingStoresTheWindowGeometryInTwips) {
+    window.Start();
+    window.move(40, 30);
+    window.resize(760, 520);
+    const QRect outer = window.frameGeometry();
+    window.close();
+    EXPECT_EQ(settings.values["MOLTRIX6/Settings/MainLeft"], std::to_string(outer.x() * 15));
+    EXPECT_EQ(settings.values["MOLTRIX6/Settings/MainTop"], std::to_string(outer.y() * 15));
+    EXPECT_EQ(settings.values["MOLTRIX6/Settings/MainWidth"], std::to_string(outer.width() * 15));
+    EXPECT_EQ(settings.values["MOLTRIX6/Settings/MainHeight"], std::to_string(outer.height() * 15));
+}
+
+}  // namespace
+}  // namespace moltrix::app
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
