@@ -138,13 +138,6 @@ TEST_F(BoardIni, NumbersTooLargeForTheirFieldSkipTheFileAndTheProbeRuns) {
     EXPECT_TRUE(Probed());
 }
 
-TEST_F(BoardIni, LargestFittingNumbersAreAccepted) {
-    WriteText(ProgramIni(), "IO_PORT = 0FFFF\r\nMODEL = 32767\r\n");
-    p().detect.ReadBoardIni();
-    EXPECT_EQ(p().regs.PortBase, -1);  // FFFFh in the 16-bit field
-    EXPECT_EQ(p().regs.BoardModel, 32767);
-}
-
 TEST_F(BoardIni, UnwritableProgramFolderUsesTheConfigurationFolder) {
     rig.services.paths.programDir = rig.dir.path() / "not-there";
     rig.services.paths.configDir = rig.dir.path() / "config" / "moltrix";  // made on demand

@@ -66,15 +66,6 @@ TEST(PortRouter, OtherAddressesAreNoPort) {
     EXPECT_EQ(opens, 0);
 }
 
-TEST(PortRouter, ProbeWithoutAnyPortFindsNoBoard) {
-    PortRouter router([](std::uint16_t) { return std::unique_ptr<PortBackend>(); });
-    testing::Rig rig(&router);
-    rig.p().Form_Load();
-    rig.p().form.TestHardware_button.Click();
-    EXPECT_EQ(rig.p().regs.BoardModel, 0);
-    EXPECT_EQ(rig.LogMessages().size(), 5u);  // three ports, two closing lines
-}
-
 class PpdevNodes : public ::testing::Test {
 protected:
     void Port(const std::string& name, const std::string& baseAddr, bool node) {
@@ -97,10 +88,6 @@ TEST_F(PpdevNodes, BaseAddressPicksTheDevice) {
     EXPECT_EQ(FindPpdevNode(0x278, proc(), dev()), dev() / "parport1");
     EXPECT_EQ(FindPpdevNode(0x3BC, proc(), dev()), std::nullopt);
     EXPECT_EQ(FindPpdevNode(0x3F8, proc(), dev()), std::nullopt);
-}
-
-TEST_F(PpdevNodes, NoParportSupportAtAll) {
-    EXPECT_EQ(FindPpdevNode(0x378, proc(), dev()), std::nullopt);
 }
 
 TEST(Ppdev, DeviceThatIsNotAParallelPortCannotBeClaimed) {

@@ -103,15 +103,5 @@ TEST_F(PresenceTest, ModelSixTestRunsOnlyAtThePortThatAnswered) {
     }
 }
 
-TEST_F(PresenceTest, ProbeRestoresThePortItStartedWithWhenNothingAnswers) {
-    p().regs.PortBase = 0x278;
-    p().detect.TestHardware_button_Click();
-    EXPECT_EQ(p().regs.PortBase, 0x278);
-    EXPECT_EQ(p().regs.PortStatus, 0x279);
-    EXPECT_EQ(p().regs.PortControl, 0x27A);
-    const auto lines = rig.LogMessages();
-    EXPECT_EQ(lines.size(), 5u);
-}
-
 }  // namespace
 }  // namespace moltrix::board

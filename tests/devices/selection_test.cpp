@@ -159,15 +159,10 @@ TEST_F(SelectionTest, RefusedItemsChangeNothingButTheListText) {
     EXPECT_EQ((std::vector<int>{p().regs.Reg0, p().regs.Reg1, p().regs.Reg2, p().regs.Reg3}), regsBefore);
 }
 
-TEST_F(SelectionTest, ClearingTheListShowsThePromptAgain) {
-    Select(11);
-    p().form.Device.SetListIndex(-1);
-    EXPECT_EQ(p().form.Device.text, "Please Select Device on this List");
-    EXPECT_EQ(p().selection.DeviceType, "P4");
-}
-
 TEST_F(SelectionTest, RefusedItemBeforeAnySelectionLeavesControlsAsAtStartUp) {
     Select(40);
+    p().form.Device.SetListIndex(-1);
+    EXPECT_EQ(p().form.Device.text, "Please Select Device on this List");
     EXPECT_TRUE(p().selection.DeviceType.empty());
     EXPECT_FALSE(p().form.Read_button.enabled);
     EXPECT_FALSE(p().form.FrameVoltageSelection.visible);
@@ -226,13 +221,6 @@ TEST_F(SelectionTest, LoadedCodeEnablesProgramVerifyAndEraseBuffer) {
     // A device without a data area forgets loaded data.
     EXPECT_EQ(p().buffers.DataLoaded, 0);
     EXPECT_FALSE(f.menuProgramData.enabled);
-}
-
-TEST_F(SelectionTest, SelectingAgainResetsTheCodeSizeToTheDevice) {
-    Select(11);
-    p().buffers.CodeSize = 1000;  // a shorter file was loaded
-    Select(11);
-    EXPECT_EQ(p().buffers.CodeSize, 32768);
 }
 
 TEST_F(SelectionTest, SpeedSliderSetsDelayCounts) {
