@@ -5,12 +5,13 @@
 //   moltrix --simulate TEXT      a simulated bench, e.g. "6@378:27C256=chip.bin"
 //   moltrix --screenshot FILE    also saves a picture of the window once it is up
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 #include "bench.h"
 #include "main_window.h"
@@ -23,37 +24,75 @@ namespace {
 
 using namespace moltrix;
 
+constexpr const char* kUsage =
+    "usage: moltrix [--simulate TEXT] [--screenshot FILE]\n"
+    "  --simulate TEXT    run on a simulated bench, e.g. 6@378:27C256=chip.bin\n"
+    "                     (MODEL@PORT[:DEVICE[=IMAGE]], boards separated by commas)\n"
+    "  --screenshot FILE  save a picture of the main window to FILE once it is shown\n";
+
+struct Options {
+    bool simulate = false;
+    std::string simulateText;
+    std::string screenshot;
+};
+
+// Reads the command line before any window exists, so a wrong one is reported
+// even where no display is available. Returns false after printing the reason.
+bool ReadOptions(int argc, char** argv, Options& options, int& exitCode) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](const std::string& name, std::string& into) {
+            if (arg.rfind(name + "=", 0) == 0) {
+                into = arg.substr(name.size() + 1);
+                return true;
+            }
+            if (arg != name) return false;
+            if (i + 1 >= argc) throw std::runtime_error(name + " needs a value");
+            into = argv[++i];
+            return true;
+        };
+        try {
+            if (arg == "--help" || arg == "-h") {
+                std::fputs(kUsage, stdout);
+                exitCode = 0;
+                return false;
+            }
+            if (value("--simulate", options.simulateText)) {
+                options.simulate = true;
+                continue;
+            }
+            if (value("--screenshot", options.screenshot)) continue;
+            throw std::runtime_error("unknown argument: " + arg);
+        } catch (const std::runtime_error& e) {
+            std::fprintf(stderr, "moltrix: %s\n%s", e.what(), kUsage);
+            exitCode = 2;
+            return false;
+        }
+    }
+    return true;
+}
+
 platform::Paths ProgramPaths() {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     return {QCoreApplication::applicationDirPath().toStdString(), QDir::currentPath().toStdString(),
             config.toStdString()};
 }
 
-int Main(QApplication& qtApp) {
-    QCommandLineParser args;
-    args.setApplicationDescription(QStringLiteral("MOLTRIX device programmer"));
-    args.addHelpOption();
-    const QCommandLineOption simulate(
-        QStringLiteral("simulate"),
-        QStringLiteral("Run on a simulated bench described by TEXT, e.g. 6@378:27C256=chip.bin."),
-        QStringLiteral("TEXT"));
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                        QStringLiteral("Save a picture of the main window to FILE once shown."),
-                                        QStringLiteral("FILE"));
-    args.addOption(simulate);
-    args.addOption(screenshot);
-    args.process(qtApp);
+int Main(int argc, char** argv) {
+    Options options;
+    int exitCode = 0;
+    if (!ReadOptions(argc, argv, options, exitCode)) return exitCode;
 
     // The port backend: the simulated bench, or the PC's parallel ports.
     std::unique_ptr<app::Bench> bench;
     std::unique_ptr<platform::PortIo> hardware;
     platform::PortIo* port = nullptr;
     platform::Clock* benchClock = nullptr;
-    if (args.isSet(simulate)) {
+    if (options.simulate) {
         std::string error;
-        bench = app::OpenBench(args.value(simulate).toStdString(), error);
+        bench = app::OpenBench(options.simulateText, error);
         if (!bench) {
-            std::fprintf(stderr, "moltrix: --simulate: %s\n", error.c_str());
+            std::fprintf(stderr, "moltrix: --simulate \"%s\": %s\n", options.simulateText.c_str(), error.c_str());
             return 2;
         }
         port = &bench->Port();
@@ -62,6 +101,9 @@ int Main(QApplication& qtApp) {
         hardware = platform::ports::OpenHardwarePorts();
         port = hardware.get();
     }
+
+    QApplication qtApp(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(kAppTitle));
 
     app::QtClock clock(benchClock);
     app::QtSoundPlayer sound;
@@ -78,8 +120,8 @@ int Main(QApplication& qtApp) {
     refresh.SetTarget(&window);
     window.Start();
 
-    if (args.isSet(screenshot)) {
-        const QString file = args.value(screenshot);
+    if (!options.screenshot.empty()) {
+        const QString file = QString::fromStdString(options.screenshot);
         QTimer::singleShot(500, &window, [&window, file] {
             if (!window.grab().save(file)) std::fprintf(stderr, "moltrix: cannot save %s\n", qPrintable(file));
         });
@@ -95,8 +137,4 @@ int Main(QApplication& qtApp) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QApplication qtApp(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(moltrix::kAppTitle));
-    return Main(qtApp);
-}
+int main(int argc, char** argv) { return Main(argc, argv); }
