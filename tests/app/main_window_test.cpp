@@ -235,6 +235,17 @@ TEST_F(MainWindowTest, OptionClickMarksItsGroupAndStaysMarkedWhenClickedAgain) {
     EXPECT_TRUE(core.form.HiLow_button2.value);
 }
 
+TEST_F(MainWindowTest, TheProgramCanClearEveryOptionOfAGroup) {
+    window.Start();
+    core.form.LPTSelection.SetValue(1, true);
+    window.SyncFromModel();
+    EXPECT_TRUE(Widget<QRadioButton>("LPTSelection(1)")->isChecked());
+    core.form.LPTSelection.SetValue(1, false);  // as start-up does before probing
+    window.SyncFromModel();
+    for (const char* name : {"LPTSelection(0)", "LPTSelection(1)", "LPTSelection(2)"})
+        EXPECT_FALSE(Widget<QRadioButton>(name)->isChecked()) << name;
+}
+
 TEST_F(MainWindowTest, OpeningTheSetupMenuRunsItsHandlerFirst) {
     window.Start();
     int opened = 0;
