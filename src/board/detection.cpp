@@ -111,9 +111,10 @@ void Detection::CheckHardware() {
         r.BoardModel = 4;
         BoardPort = r.PortBase;
     }
-    // Only a board that answered the model-5/6 codes at this very port is
-    // tested for model 6; a model 5 found at an earlier port is left alone.
-    if (answersA && !answersB) {
+    // The model-6 test runs whenever the model is 5 at this point, so a model 5
+    // found at an earlier port is tested again against this port; an empty port
+    // reads FFh twice there and leaves the model alone.
+    if (r.BoardModel == 5) {
         r.OutData(kModel6ProbeBit5);
         r.OutControl(0x0E);
         r.OutControl(0x00);

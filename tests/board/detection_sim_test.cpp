@@ -192,5 +192,34 @@ TEST(DetectionOnSimulator, SetUpFileNamingAPortMeansNoProbeAtStartUp) {
     EXPECT_TRUE(s.p().form.LPTSelection.Value(1));
 }
 
+
+// Passes every access on to the simulated ports and keeps the data-port writes.
+struct WatchingPorts : platform::PortIo {
+    sim::SimulatedPorts ports;
+    std::vector<std::pair<std::uint16_t, std::uint8_t>> dataWrites;
+    void PortOut(std::uint16_t port, std::uint8_t value) override {
+        if (port == 0x378 || port == 0x278 || port == 0x3BC) dataWrites.emplace_back(port, value);
+        ports.PortOut(port, value);
+    }
+    std::uint8_t PortIn(std::uint16_t port) override { return ports.PortIn(port); }
+    int Count(std::uint16_t port, std::uint8_t value) const {
+        int n = 0;
+        for (auto [p, v] : dataWrites) n += p == port && v == value;
+        return n;
+    }
+};
+
+TEST(DetectionOnSimulator, AModel5FoundEarlierIsTestedForModel6AgainAtTheLaterPorts) {
+    WatchingPorts watch;
+    watch.ports.AttachBoard(0x278, 5);
+    testing::Rig rig(&watch);
+    rig.p().Form_Load();
+    // The model-6 test loads register 3 with 60h (then 40h); with the model
+    // still 5 after 278h, it runs against 378h and 3BCh too, which read FFh.
+    for (std::uint16_t port : {0x278, 0x378, 0x3BC}) EXPECT_EQ(watch.Count(port, 0x60), 1) << std::hex << port;
+    EXPECT_EQ(rig.p().regs.BoardModel, 5);
+    EXPECT_EQ(rig.p().regs.PortBase, 0x278);
+}
+
 }  // namespace
 }  // namespace moltrix::board

@@ -89,19 +89,5 @@ TEST_F(PresenceTest, AnswersDecideTheModel) {
     }
 }
 
-TEST_F(PresenceTest, ModelSixTestRunsOnlyAtThePortThatAnswered) {
-    // A model-5 board at 278h; at 378h something that would read EFh and then FFh.
-    script.answers = {{0x278, {kLow, kHigh, 0x7F, 0x7F, kNibbleF, kNibbleF, kNibbleF, kNibbleF}},
-                      {0x378, {0x7F, 0x7F, 0x7F, 0x7F, kNibbleF, kNibbleE, kNibbleF, kNibbleF}}};
-    p().detect.TestHardware_button_Click();
-    EXPECT_EQ(p().regs.BoardModel, 5);
-    EXPECT_EQ(p().regs.PortBase, 0x278);
-    EXPECT_EQ(p().form.MoltrixHardwareFound.caption, "MODEL 5 - PC port 278h");
-    for (std::uint16_t base : {0x378, 0x3BC}) {
-        auto writes = DataWrites(base);
-        EXPECT_EQ(std::count(writes.begin(), writes.end(), 0x60), 0) << std::hex << base;
-    }
-}
-
 }  // namespace
 }  // namespace moltrix::board
