@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "rig.h"
 
 namespace moltrix {
@@ -32,14 +34,13 @@ TEST_P(RegisterWrite, DataIdlePulseIdleOnTheBoardPorts) {
     EXPECT_EQ(r.PortStatus, 0x279);
     EXPECT_EQ(r.PortControl, 0x27A);
     r.StrobeDelayCount = 2;  // fastest slider setting: still four port writes
-    void (board::Registers::*write[5])() = {&board::Registers::SetReg0, &board::Registers::SetReg1,
-                                            &board::Registers::SetReg2, &board::Registers::SetReg3,
-                                            &board::Registers::SetReg4};
+    const std::function<void()> write[5] = {[&] { r.SetReg0(); }, [&] { r.SetReg1(); }, [&] { r.SetReg2(); },
+                                            [&] { r.SetReg3(); }, [&] { r.SetReg4(); }};
     std::int16_t* shadow[5] = {&r.Reg0, &r.Reg1, &r.Reg2, &r.Reg3, &r.Reg4};
     for (int n = 0; n < 5; ++n) {
         rig.recordingPort.log.clear();
         *shadow[n] = static_cast<std::int16_t>(0xA0 + n);
-        (r.*write[n])();
+        write[n]();
         std::vector<Access> expected = {{true, 0x278, static_cast<std::uint8_t>(0xA0 + n)},
                                         {true, 0x27A, c.idle[n]},
                                         {true, 0x27A, c.pulse[n]},
