@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-debian.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOLTRIX_BUILD_APP=ON -DMOLTRIX_SANITIZE=OFF >/dev/null
 cmake --build build -j "$(nproc)" --target moltrix
 args=("$@")
 if [ ${#args[@]} -eq 0 ] && ! ls /dev/parport* >/dev/null 2>&1; then
