@@ -12,13 +12,6 @@ namespace moltrix::board {
 namespace {
 namespace fs = std::filesystem;
 
-std::string FileText(const fs::path& f) {
-    std::ifstream in(f, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 void WriteText(const fs::path& f, const std::string& text) { std::ofstream(f, std::ios::binary) << text; }
 
 class BoardIni : public ::testing::Test {
@@ -47,12 +40,12 @@ TEST_F(BoardIni, WrittenBytesForEachModelAndPort) {
         p().regs.PortBase = c.port;
         p().regs.BoardModel = c.model;
         p().detect.WriteBoardIni();
-        EXPECT_EQ(FileText(ProgramIni()), c.text);
+        EXPECT_EQ(testing::FileText(ProgramIni()), c.text);
     }
     // Single-digit date and time fields keep their leading zeros.
     rig.clock.now = {2027, 1, 2, 3, 4, 5};
     p().detect.WriteBoardIni();
-    EXPECT_NE(FileText(ProgramIni()).find("DATE = 01-02-2027 03:04:05\r\n"), std::string::npos);
+    EXPECT_NE(testing::FileText(ProgramIni()).find("DATE = 01-02-2027 03:04:05\r\n"), std::string::npos);
 }
 
 struct ReadCase {
@@ -100,7 +93,7 @@ TEST_F(BoardIni, ReadingBackAdoptsOnlyAFileWithEachKeyOnce) {
 TEST_F(BoardIni, AdoptingTheFileRewritesItWithTheDateOfToday) {
     WriteText(ProgramIni(), "IO_PORT = 278\r\nMODEL = 5\r\n");
     p().Form_Load();
-    EXPECT_EQ(FileText(ProgramIni()),
+    EXPECT_EQ(testing::FileText(ProgramIni()),
               "[MOLTRIX6 SETUP]\r\nDATE = 12-07-2026 17:51:05\r\nIO_PORT = 278\r\nMODEL =  5 \r\n");
 }
 
@@ -110,7 +103,7 @@ TEST_F(BoardIni, UnknownModelIsKeptButNeitherShownNorWritten) {
     EXPECT_EQ(p().regs.BoardModel, 7);
     EXPECT_EQ(p().detect.BoardPort, 0x378);
     EXPECT_EQ(rig.LogMessages(), std::vector<std::string>{"Port Selection changed to 378h"});
-    EXPECT_EQ(FileText(ProgramIni()), "IO_PORT = 378\r\nMODEL = 7\r\n");
+    EXPECT_EQ(testing::FileText(ProgramIni()), "IO_PORT = 378\r\nMODEL = 7\r\n");
 }
 
 TEST_F(BoardIni, NumbersTooLargeForTheirFieldSkipTheFileAndTheProbeRuns) {
@@ -145,7 +138,7 @@ TEST_F(BoardIni, UnwritableProgramFolderUsesTheConfigurationFolder) {
     p().regs.BoardModel = 4;
     p().detect.WriteBoardIni();
     EXPECT_TRUE(rig.LogMessages().empty());
-    EXPECT_NE(FileText(ConfigIni()).find("IO_PORT = 278\r\n"), std::string::npos);
+    EXPECT_NE(testing::FileText(ConfigIni()).find("IO_PORT = 278\r\n"), std::string::npos);
 
     // The next start finds it there.
     p().regs.PortBase = 0;

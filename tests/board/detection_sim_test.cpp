@@ -18,13 +18,6 @@ std::string Hex(int port) {
     return s.str();
 }
 
-std::string FileText(const std::filesystem::path& f) {
-    std::ifstream in(f, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 struct SimRig {
     sim::SimulatedPorts ports;
     testing::Rig rig{&ports};
@@ -79,7 +72,7 @@ TEST(DetectionOnSimulator, FoundBoardIsWrittenToTheSetUpFile) {
     s.ports.AttachBoard(0x378, 6);
     s.rig.clock.now = {2026, 3, 4, 9, 8, 7};
     s.p().Form_Load();
-    EXPECT_EQ(FileText(s.Ini()),
+    EXPECT_EQ(testing::FileText(s.Ini()),
               "[MOLTRIX6 SETUP]\r\nDATE = 03-04-2026 09:08:07\r\nIO_PORT = 378\r\nMODEL =  6 \r\n");
 }
 
@@ -141,7 +134,7 @@ TEST(DetectionOnSimulator, ForcingAModelSwitchesCodesButKeepsPortAndFile) {
     SimRig s;
     s.ports.AttachBoard(0x378, 6);
     s.p().Form_Load();
-    const std::string fileBefore = FileText(s.Ini());
+    const std::string fileBefore = testing::FileText(s.Ini());
     struct Case {
         form::MenuItem* item;
         int model;
@@ -161,7 +154,7 @@ TEST(DetectionOnSimulator, ForcingAModelSwitchesCodesButKeepsPortAndFile) {
         EXPECT_EQ(f.MoltrixHardwareFound.foreColor, form::kRed);
         EXPECT_EQ(f.Ready_label.caption, "Ready");
         EXPECT_EQ(f.Ready_label.foreColor, form::kGreen);
-        EXPECT_EQ(FileText(s.Ini()), fileBefore);
+        EXPECT_EQ(testing::FileText(s.Ini()), fileBefore);
     }
 }
 

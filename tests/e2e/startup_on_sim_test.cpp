@@ -22,13 +22,6 @@ struct Bench {
     sim::SimulatedPorts ports;
 };
 
-std::string ReadFile(const std::filesystem::path& f) {
-    std::ifstream in(f, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 TEST(StartupOnBench, FirstStartFindsTheBoardRemembersItAndShowsAnEmptyLog) {
     struct Case {
         const char* setup;
@@ -53,7 +46,7 @@ TEST(StartupOnBench, FirstStartFindsTheBoardRemembersItAndShowsAnEmptyLog) {
         EXPECT_EQ(p.form.Ready_label.foreColor, form::kGreen);
         EXPECT_EQ(p.form.PortSelected.text, c.portText);
         EXPECT_TRUE(p.form.LPTSelection.Value(c.option));
-        std::string ini = ReadFile(rig.services.paths.programDir / "moltrix6.ini");
+        std::string ini = testing::FileText(rig.services.paths.programDir / "moltrix6.ini");
         EXPECT_EQ(ini.rfind("[MOLTRIX6 SETUP]\r\nDATE = 12-07-2026 17:51:05\r\n", 0), 0u) << ini;
         EXPECT_NE(ini.find(std::string("\r\n") + c.iniPort + "\r\n"), std::string::npos) << ini;
         EXPECT_NE(ini.find("\r\nMODEL =  " + std::to_string(c.model) + " \r\n"), std::string::npos) << ini;
@@ -72,7 +65,7 @@ TEST(StartupOnBench, ASecondStartAdoptsTheSetupFileWithoutProbing) {
     {
         Rig first(&bench.ports);
         first.p().Form_Load();
-        ini = ReadFile(first.services.paths.programDir / "moltrix6.ini");
+        ini = testing::FileText(first.services.paths.programDir / "moltrix6.ini");
     }
     Rig second(&bench.ports);
     {

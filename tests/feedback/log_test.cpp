@@ -10,13 +10,6 @@ namespace moltrix {
 namespace {
 using testing::Rig;
 
-std::string ReadFile(const std::filesystem::path& f) {
-    std::ifstream in(f, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 TEST(OperatorLog, EntryIsLineBreakTimeMarkAndMessage) {
     Rig rig;
     rig.p().log.AddLogLine("Device Eprom 27C256 was Selected");
@@ -71,22 +64,22 @@ TEST_F(LogExport, WritesHeaderHyphensTextAndFinalLineBreak) {
     EXPECT_EQ(sum, 13 + 10 + 62 + 32 + 32 + feedback::StatCode("17:51:05") + feedback::StatCode("Hello"));
 
     rig.p().form.SystemLog.DblClick();
-    EXPECT_EQ(ReadFile(file()), Header(sum, 6) + text + "\r\n");
+    EXPECT_EQ(testing::FileText(file()), Header(sum, 6) + text + "\r\n");
     EXPECT_EQ(rig.LogMessages().back(), "System Log was Saved to MOLTRIX.LOG file");
 }
 
 TEST_F(LogExport, EmptyLogGivesStatCodeZeroAndAnEmptyLastLine) {
     rig.p().log.SystemLog_DblClick();
-    EXPECT_EQ(ReadFile(file()), Header(0, 0) + "\r\n");
+    EXPECT_EQ(testing::FileText(file()), Header(0, 0) + "\r\n");
 }
 
 TEST_F(LogExport, SecondExportReplacesTheFileAndHoldsTheFirstClosingEntry) {
     rig.p().log.AddLogLine("first");
     rig.p().log.SystemLog_DblClick();
-    std::string first = ReadFile(file());
+    std::string first = testing::FileText(file());
     EXPECT_EQ(first.find("System Log was Saved"), std::string::npos);
     rig.p().log.SystemLog_DblClick();
-    std::string second = ReadFile(file());
+    std::string second = testing::FileText(file());
     EXPECT_NE(second.find("System Log was Saved to MOLTRIX.LOG file\r\n"), std::string::npos);
     EXPECT_EQ(second.rfind("MOLTRIX SYSTEM LOG FILE", std::string::npos), 0u);  // one header only
 }
@@ -104,7 +97,7 @@ TEST_F(LogExport, AFailedWriteIsReportedAndNotLoggedAsSaved) {
 TEST_F(LogExport, TextOutsideAsciiIsWrittenInTheCodePageTheStatCodeCounts) {
     rig.p().log.AddLogLine("caf\xC3\xA9 \xE4\xB8\xAD");
     rig.p().log.SystemLog_DblClick();
-    std::string f = ReadFile(file());
+    std::string f = testing::FileText(file());
     EXPECT_NE(f.find("caf\xE9 ?"), std::string::npos);
 }
 

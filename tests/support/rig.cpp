@@ -1,11 +1,19 @@
 #include "rig.h"
 
 #include <atomic>
-#include <random>
+#include <fstream>
+#include <sstream>
 #include <unistd.h>
 
 namespace moltrix::testing {
 namespace fs = std::filesystem;
+
+std::string FileText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 TempDir::TempDir() {
     static std::atomic<int> counter{0};

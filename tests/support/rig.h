@@ -22,6 +22,9 @@ private:
     std::filesystem::path path_;
 };
 
+// The whole content of a file, as bytes in a string; empty when it cannot be read.
+std::string FileText(const std::filesystem::path& file);
+
 struct Rig {
     explicit Rig(platform::PortIo* port = nullptr);
     TempDir dir;
