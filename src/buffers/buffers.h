@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "form/controls.h"
+
 namespace moltrix {
 class Programmer;
 }
@@ -63,6 +65,8 @@ private:
     void RefusedFile(const std::string& name, const std::string& reason);
     void SaveCode(bool alwaysAsk, const std::string& title);
     void SaveData(bool alwaysAsk, const std::string& title);
+    void SaveBuffer(std::string& fileName, form::Label& nameLabel, const std::vector<std::uint8_t>& buffer,
+                    std::int32_t size, const std::string& statusPrefix, bool alwaysAsk, const std::string& title);
     bool WriteImage(const std::string& name, const std::vector<std::uint8_t>& buffer, std::int32_t size,
                     const std::string& statusPrefix);
     void SetToolButtonEnabled(const std::string& key, bool enabled);

@@ -180,32 +180,32 @@ bool Buffers::LoadDataFile(const std::string& name) {
     return true;
 }
 
-void Buffers::SaveCode(bool alwaysAsk, const std::string& title) {
-    std::string name = CodeFileName;
+// Asks for a name when there is none (or always, for "Save As"), then writes the
+// buffer. A name the operator chose becomes the file's name only once the file
+// is written, so a failed save leaves nothing pointing at it.
+void Buffers::SaveBuffer(std::string& fileName, form::Label& nameLabel, const std::vector<std::uint8_t>& buffer,
+                         std::int32_t size, const std::string& statusPrefix, bool alwaysAsk,
+                         const std::string& title) {
+    std::string name = fileName;
     const bool ask = alwaysAsk || name.empty();
     if (ask) {
         name = p_.svc.dialogs.FileDialog(platform::FileDialogMode::Save, title, kAllFiles);
         if (name.empty()) return;
     }
-    // A name the operator chose becomes the code file's name only once the
-    // file is written, so a failed save leaves nothing pointing at it.
-    if (WriteImage(name, CodeBuffer, CodeSize, "Writing Binary File ") && ask) {
-        CodeFileName = name;
-        p_.form.FileNameCodeText.caption = name;
+    if (WriteImage(name, buffer, size, statusPrefix) && ask) {
+        fileName = name;
+        nameLabel.caption = name;
     }
 }
 
+void Buffers::SaveCode(bool alwaysAsk, const std::string& title) {
+    SaveBuffer(CodeFileName, p_.form.FileNameCodeText, CodeBuffer, CodeSize, "Writing Binary File ", alwaysAsk,
+               title);
+}
+
 void Buffers::SaveData(bool alwaysAsk, const std::string& title) {
-    std::string name = DataFileName;
-    const bool ask = alwaysAsk || name.empty();
-    if (ask) {
-        name = p_.svc.dialogs.FileDialog(platform::FileDialogMode::Save, title, kAllFiles);
-        if (name.empty()) return;
-    }
-    if (WriteImage(name, DataBuffer, DataSize, "Writing Data Binary File ") && ask) {
-        DataFileName = name;
-        p_.form.FileNameDataText.caption = name;
-    }
+    SaveBuffer(DataFileName, p_.form.FileNameDataText, DataBuffer, DataSize, "Writing Data Binary File ", alwaysAsk,
+               title);
 }
 
 bool Buffers::WriteImage(const std::string& name, const std::vector<std::uint8_t>& buffer, std::int32_t size,
