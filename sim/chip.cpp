@@ -19,6 +19,8 @@ bool Chip::LoadImage(const std::string& path, std::string* error) {
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const std::size_t n = std::min(bytes.size(), memory_.size());
     std::copy_n(bytes.begin(), n, memory_.begin());
+    std::ifstream state(StatePath(path), std::ios::binary);
+    if (state) ApplyState(std::string((std::istreambuf_iterator<char>(state)), std::istreambuf_iterator<char>()));
     return true;
 }
 
@@ -30,6 +32,14 @@ bool Chip::SaveImage(const std::string& path, std::string* error) const {
     }
     if (!out) {
         if (error) *error = "cannot write image file '" + path + "'";
+        return false;
+    }
+    const std::string state = StateText();
+    if (state.empty()) return true;
+    std::ofstream stateOut(StatePath(path), std::ios::binary | std::ios::trunc);
+    stateOut << state;
+    if (!stateOut) {
+        if (error) *error = "cannot write chip state file '" + StatePath(path) + "'";
         return false;
     }
     return true;

@@ -37,13 +37,20 @@ public:
 
     // Raw image files. Load fails (returns false, sets error) if the file cannot
     // be read; a shorter file leaves the rest as it was, a longer one is cut.
+    // State a chip keeps besides its cells (a page EEPROM's write protection)
+    // goes to a small text file beside the image, "<image>.state".
     bool LoadImage(const std::string& path, std::string* error);
     bool SaveImage(const std::string& path, std::string* error) const;
+    static std::string StatePath(const std::string& imagePath) { return imagePath + ".state"; }
 
     // Fault switches common to all chips.
     std::uint8_t stuck_at_0 = 0;  // data lines that always read 0
     std::uint8_t stuck_at_1 = 0;  // data lines that always read 1
     std::set<std::uint32_t> dead_cells;  // cells that never take a write or pulse
+
+    // Non-volatile state besides the cells, as "key=value" lines; empty for none.
+    virtual std::string StateText() const { return {}; }
+    virtual void ApplyState(const std::string& text) { (void)text; }
 
     void AttachCounters(BoardCounters* counters) { counters_ = counters ? counters : &own_; }
 

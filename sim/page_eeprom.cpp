@@ -142,4 +142,11 @@ void PageEeprom::Refresh() {
     }
 }
 
+std::string PageEeprom::StateText() const { return std::string("protection=") + (protection ? "1" : "0") + "\n"; }
+
+void PageEeprom::ApplyState(const std::string& text) {
+    if (text.find("protection=1") != std::string::npos) protection = true;
+    if (text.find("protection=0") != std::string::npos) protection = false;
+}
+
 }  // namespace moltrix::sim

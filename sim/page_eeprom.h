@@ -38,7 +38,9 @@ public:
     void Tick(Nanos now) override;
 
     PageEepromSettings settings;
-    bool protection = false;  // software data protection on
+    bool protection = false;  // software data protection on; kept in the chip
+    std::string StateText() const override;
+    void ApplyState(const std::string& text) override;
     bool Busy(Nanos now) const { return now < cycle_end_; }
 
     static constexpr std::uint32_t kPageSize = 64;

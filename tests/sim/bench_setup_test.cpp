@@ -8,6 +8,7 @@
 
 #include "sim/bench_setup.h"
 #include "sim/device_models.h"
+#include "sim/page_eeprom.h"
 #include "sim/socket_profile.h"
 
 namespace moltrix::sim {
@@ -75,6 +76,27 @@ TEST(BenchSetupText, ChipContentsSurviveBetweenRunsInTheImageFile) {
     ASSERT_EQ(ApplyBenchSetup(ParseBenchSetup("6@378:FS=" + image), ports), "");
     EXPECT_EQ(ports.BoardAt(0x378)->chip()->At(7), 0x42);
     EXPECT_EQ(ports.BoardAt(0x278), nullptr);
+}
+
+TEST(BenchSetupText, PageEepromWriteProtectionSurvivesBetweenRuns) {
+    const std::string image = TempFile("eeprom.bin").string();
+    std::filesystem::remove(image);
+    std::filesystem::remove(Chip::StatePath(image));
+    {
+        SimulatedPorts ports;
+        ASSERT_EQ(ApplyBenchSetup(ParseBenchSetup("6@378:X28C256=" + image), ports), "");
+        auto* chip = dynamic_cast<PageEeprom*>(ports.BoardAt(0x378)->chip());
+        ASSERT_NE(chip, nullptr);
+        EXPECT_FALSE(chip->protection);
+        chip->protection = true;
+        ASSERT_EQ(SaveImages(ports), "");
+    }
+    EXPECT_EQ(std::filesystem::file_size(image), 32u * 1024);  // the image stays a raw image
+    SimulatedPorts ports;
+    ASSERT_EQ(ApplyBenchSetup(ParseBenchSetup("6@378:X28C256=" + image), ports), "");
+    auto* chip = dynamic_cast<PageEeprom*>(ports.BoardAt(0x378)->chip());
+    ASSERT_NE(chip, nullptr);
+    EXPECT_TRUE(chip->protection);
 }
 
 TEST(SocketProfiles, TableIsCompleteAndConsistent) {
