@@ -29,15 +29,11 @@ Buffers::Buffers(Programmer& p) : p_(p) {
     f.mnuFileSaveData.onClick = [this] { mnuFileSaveData_Click(); };
     f.mnuFileSaveDataAs.onClick = [this] { mnuFileSaveDataAs_Click(); };
     f.FileNameCodeText.onClick = [this] { FileNameCodeText_Click(); };
-    // The toolbar has one handler for all its buttons; keys that are not ours
-    // go on to whatever handler was there before.
-    auto previous = std::move(f.tbToolBar.onButtonClick);
-    f.tbToolBar.onButtonClick = [this, previous](const std::string& key) {
-        if (!tbToolBar_ButtonClick(key) && previous) previous(key);
-    };
+    f.tbToolBar.onButtonClick = [this](const std::string& key) { tbToolBar_ButtonClick(key); };
 }
 
-bool Buffers::tbToolBar_ButtonClick(const std::string& key) {
+// The toolbar's buttons are all file commands; any other key (the separator) does nothing.
+void Buffers::tbToolBar_ButtonClick(const std::string& key) {
     if (key == "OpenCode") {
         mnuFileOpenCode_Click();
     } else if (key == "OpenData") {
@@ -46,10 +42,7 @@ bool Buffers::tbToolBar_ButtonClick(const std::string& key) {
         mnuFileSaveCode_Click();
     } else if (key == "SaveData") {
         mnuFileSaveData_Click();
-    } else {
-        return false;
     }
-    return true;
 }
 
 void Buffers::Erase_button_Click() {

@@ -45,7 +45,7 @@ public:
     void mnuFileSaveDataAs_Click();
     void FileNameCodeText_Click();
     // The toolbar keys this folder answers; returns false for any other key.
-    bool tbToolBar_ButtonClick(const std::string& key);
+    void tbToolBar_ButtonClick(const std::string& key);
 
     // Operations other subsystems call.
     void EraseCodeBuffer();
