@@ -95,6 +95,10 @@ void MainWindow::RunOperatorAction(const std::function<void()>& action) {
     action();
     --actionDepth_;
     SyncFromModel();
+    if (actionDepth_ == 0 && closePending_) {
+        closePending_ = false;
+        close();
+    }
 }
 
 // ---- Geometry: the model keeps the outer rectangle in twips ----
@@ -143,7 +147,9 @@ void MainWindow::RequestClose() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (actionDepth_ > 0) {
-        // An operation is still running on this thread; it ends first.
+        // An operation is still running on this thread: the window closes as
+        // soon as it has ended.
+        closePending_ = true;
         event->ignore();
         return;
     }

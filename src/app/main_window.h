@@ -53,6 +53,7 @@ private:
     std::unique_ptr<MenuBarView> menus_;
     std::unique_ptr<ToolbarView> toolbar_;
     std::unique_ptr<StatusBarView> status_;
+    bool closePending_ = false;  // a close asked for while an action ran
     int actionDepth_ = 0;      // operator actions running now (a long one may be on the stack)
     bool unloaded_ = false;
     bool geometryReapplied_ = false;

@@ -158,10 +158,15 @@ std::string QtDialogs::FileDialog(platform::FileDialogMode mode, const std::stri
                                   const std::string& filter) {
     const QString caption = title.empty() ? QString::fromLatin1(kAppTitle) : Q(title);
     const QString qtFilter = QtFileFilter(filter);
-    const QString chosen = mode == platform::FileDialogMode::Open
-                               ? QFileDialog::getOpenFileName(owner_, caption, QString(), qtFilter)
-                               : QFileDialog::getSaveFileName(owner_, caption, QString(), qtFilter);
-    return chosen.toStdString();
+    // Neither form insists that the file exists, and saving asks nothing more:
+    // the program reports a missing file itself and replaces a file it saves over.
+    QFileDialog dialog(owner_, caption, QString(), qtFilter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(mode == platform::FileDialogMode::Open ? QFileDialog::AcceptOpen
+                                                                : QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst().toStdString();
 }
 
 // ---- Help and launching ----

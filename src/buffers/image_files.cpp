@@ -215,14 +215,15 @@ bool Buffers::WriteImage(const std::string& name, const std::vector<std::uint8_t
     p_.svc.refresh.Refresh();
     const auto count = static_cast<std::size_t>(std::clamp<std::int64_t>(size, 0, static_cast<std::int64_t>(buffer.size())));
     std::string error = platform::WriteFileReplacing(Resolve(p_, name), buffer.data(), count);
-    status.clear();
     if (!error.empty()) {
+        status.clear();
         p_.log.AddLogLine("File " + name + " - was not saved: " + error);
         p_.svc.dialogs.MessageBox("Can't save the file " + name + ": " + error, "File Not Saved",
                                   platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
         return false;
     }
     p_.log.AddLogLine("File Sucessfully Saved as " + name);
+    status.clear();
     return true;
 }
 

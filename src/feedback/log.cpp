@@ -60,17 +60,24 @@ std::string ToCp1252(std::string_view text) {
     return out;
 }
 
+namespace {
+// A number as the export writes it: the sign's place (a blank when it is not
+// negative), the digits, one trailing blank.
+std::string NumberText(double v) {
+    char digits[64];
+    std::snprintf(digits, sizeof digits, "%.0f", v);
+    return (v < 0 ? "" : " ") + std::string(digits) + " ";
+}
+}  // namespace
+
 std::string ExportFileText(const std::string& firstLine, const std::string& secondLine,
                            const std::string& dateTime, double statCode, int boardModel,
                            const std::string& body) {
-    // Numbers are written with a blank in the place of the sign and one after.
-    char stat[64];
-    std::snprintf(stat, sizeof stat, "%.0f", std::floor(statCode));
     std::string t;
     t.reserve(body.size() + 256);
     t += firstLine + "\r\n";
     t += secondLine + "\r\n";
-    t += dateTime + " StatCode: " + stat + "  Model: " + std::to_string(boardModel) + " \r\n";
+    t += dateTime + " StatCode:" + NumberText(std::floor(statCode)) + " Model:" + NumberText(boardModel) + "\r\n";
     t += std::string(60, '-') + "\r\n";
     t += body + "\r\n";
     return t;

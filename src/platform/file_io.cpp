@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 bool FileSize(const fs::path& file, std::uintmax_t& size, std::string& error) {
     std::error_code ec;
     auto st = fs::status(file, ec);
-    if (ec || !fs::exists(st)) {
-        error = "file not found";
+    if (!fs::exists(st)) {
+        error = ec && ec != std::errc::no_such_file_or_directory ? ec.message() : "file not found";
         return false;
     }
     if (fs::is_directory(st)) {

@@ -34,8 +34,7 @@ void Setups::Setup_Click() {
         std::string name = SetupNameOf(std::string(read.bytes.begin(), read.bytes.end()));
         auto* m = load[slot - 1];
         m->enabled = true;
-        // A hand-made file without a name keeps the entry's own caption.
-        m->caption = name.empty() ? "Load Setup #&" + std::to_string(slot) : name;
+        m->caption = name;
     }
 }
 

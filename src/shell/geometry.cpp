@@ -33,8 +33,8 @@ void WriteTwips(platform::SettingsStore& store, const std::string& key, double v
 }
 
 std::string SingleText(double value) {
-    char buf[32];
-    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, static_cast<float>(value));
+    char buf[64];
+    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, static_cast<float>(value), std::chars_format::fixed);
     return ec == std::errc() ? std::string(buf, ptr) : std::string("0");
 }
 

@@ -283,6 +283,19 @@ TEST_F(MainWindowTest, ClosingStoresTheWindowGeometryInTwips) {
     EXPECT_EQ(settings.values["MOLTRIX6/Settings/MainHeight"], std::to_string(outer.height() * 15));
 }
 
+TEST_F(MainWindowTest, ACloseAskedForDuringAnOperationHappensWhenItEnds) {
+    window.Start();
+    window.show();
+    bool stillOpenAfterAsking = false;
+    window.RunOperatorAction([&] {
+        window.close();  // the operator closes the window while the operation runs
+        stillOpenAfterAsking = window.isVisible() && settings.values.empty();
+    });
+    EXPECT_TRUE(stillOpenAfterAsking);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(settings.values.count("MOLTRIX6/Settings/MainLeft"), 1u);  // the close handling ran
+}
+
 }  // namespace
 }  // namespace moltrix::app
 

@@ -68,6 +68,12 @@ TEST_F(LogExport, WritesHeaderHyphensTextAndFinalLineBreak) {
     EXPECT_EQ(rig.LogMessages().back(), "System Log was Saved to MOLTRIX.LOG file");
 }
 
+TEST_F(LogExport, NumbersTakeASignPlaceAndATrailingBlank) {
+    rig.p().regs.BoardModel = -3;  // a set-up file can say so
+    rig.p().log.SystemLog_DblClick();
+    EXPECT_NE(testing::FileText(file()).find(" StatCode: 0  Model:-3 \r\n"), std::string::npos);
+}
+
 TEST_F(LogExport, EmptyLogGivesStatCodeZeroAndAnEmptyLastLine) {
     rig.p().log.SystemLog_DblClick();
     EXPECT_EQ(testing::FileText(file()), Header(0, 0) + "\r\n");

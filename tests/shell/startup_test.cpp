@@ -67,6 +67,8 @@ TEST(Geometry, AValueThatIsNotANumberGivesItsDefault) {
     EXPECT_EQ(g.width, 100);
     EXPECT_EQ(g.height, 6500);
     EXPECT_EQ(SingleText(0.1), "0.1");
+    EXPECT_EQ(SingleText(300000), "300000");  // decimal text, never an exponent
+    EXPECT_EQ(SingleText(-1500), "-1500");
 }
 
 TEST(FormLoad, LeavesAnEmptyLogDarkLampsAndNoBoardShown) {
