@@ -18,6 +18,15 @@ std::string Upper(std::string s) {
     return s;
 }
 
+// Why an image file cannot be loaded, or empty text (and its length) when it can.
+std::string ImageFileProblem(const std::string& name, const std::filesystem::path& path, std::uintmax_t& length) {
+    std::string error;
+    if (name.empty()) return "no file name was given";
+    if (!platform::FileSize(path, length, error)) return error;
+    if (length == 0) return "the file is empty";
+    return {};
+}
+
 }  // namespace
 
 std::string FileChecksumText(const std::vector<std::uint8_t>& bytes) {
@@ -63,10 +72,7 @@ bool Buffers::LoadCodeFile(const std::string& name) {
     };
     const auto path = Resolve(p_, name);
     std::uintmax_t length = 0;
-    std::string error;
-    if (name.empty()) error = "no file name was given";
-    else if (!platform::FileSize(path, length, error)) {}
-    else if (length == 0) error = "the file is empty";
+    const std::string error = ImageFileProblem(name, path, length);
     if (!error.empty()) {
         giveUp();
         RefusedFile(name, error);
@@ -131,10 +137,7 @@ bool Buffers::LoadDataFile(const std::string& name) {
 
     const auto path = Resolve(p_, name);
     std::uintmax_t length = 0;
-    std::string error;
-    if (name.empty()) error = "no file name was given";
-    else if (!platform::FileSize(path, length, error)) {}
-    else if (length == 0) error = "the file is empty";
+    const std::string error = ImageFileProblem(name, path, length);
     if (!error.empty()) {
         f.FileNameDataText.caption = oldCaption;
         p_.lamps.DataFlowLampOff();
