@@ -35,16 +35,26 @@ const StatusTables& Tables() {
 
 }  // namespace
 
-Board::Board(int model, SimTime& time) : model_(model), time_(time) {
+Board::Board(int model, SimTime& time, std::uint8_t data_lines, std::uint8_t control_lines)
+    : model_(model), time_(time), data_port_(data_lines) {
     if (model != 4 && model != 5 && model != 6) {
         throw std::invalid_argument("board model must be 4, 5 or 6");
     }
     status_ = model == 4 ? Tables().model4 : Tables().model56;
-    decoded_ = model == 4 ? 0x00 : 0x0F;  // control lines at 0 on power-up
+    decoded_ = Decode(control_lines);
+}
+
+std::uint8_t Board::Decode(std::uint8_t control) const {
+    return model_ == 4 ? (control & 0x0F) : ((control ^ 0x0F) & 0x0F);
+}
+
+std::uint8_t Board::Register(int n) const {
+    if (n < 0 || n >= static_cast<int>(regs_.size())) throw std::invalid_argument("board register must be 0-4");
+    return regs_[static_cast<std::size_t>(n)];
 }
 
 void Board::WriteControl(std::uint8_t value) {
-    const std::uint8_t d = model_ == 4 ? (value & 0x0F) : ((value ^ 0x0F) & 0x0F);
+    const std::uint8_t d = Decode(value);
     const std::uint8_t old = decoded_;
     decoded_ = d;
     if ((old & 1) && old != d) {  // trailing edge of a strobe
@@ -109,6 +119,10 @@ std::uint8_t Board::ReadStatus() {
 }
 
 void Board::Insert(std::unique_ptr<Chip> chip, const SocketProfile& profile) {
+    if (chip && chip->Size() != profile.size) {
+        throw std::invalid_argument("chip '" + chip->Name() + "' does not fit the " + std::string(profile.type) +
+                                    " socket profile: its size differs");
+    }
     if (chip) chip->AttachCounters(&counters_);
     socket_.Insert(std::move(chip), profile);
     contention_ = false;

@@ -40,7 +40,9 @@ namespace moltrix::sim {
 // The latches power up holding FFh: CE off, register 4 released.
 class Board {
 public:
-    Board(int model, SimTime& time);
+    // `data_lines` and `control_lines`: what the port puts out as the board is
+    // plugged in. The board takes them as its lines' levels (no edge, no latch).
+    Board(int model, SimTime& time, std::uint8_t data_lines = 0, std::uint8_t control_lines = 0);
 
     int Model() const { return model_; }
 
@@ -50,7 +52,8 @@ public:
     std::uint8_t ReadStatus();
 
     // What the board holds.
-    std::uint8_t Register(int n) const { return regs_[static_cast<std::size_t>(n)]; }
+    // Throws std::invalid_argument for n outside 0-4.
+    std::uint8_t Register(int n) const;
     std::uint8_t DataBus();          // level of the data lines now
     bool SdaLine() const;            // two-wire data line (after the wired-AND)
     std::uint16_t VppTenths() const; // programming voltage generated now, 0 = none
@@ -63,7 +66,8 @@ public:
         if (c && time_.Now() >= c->next_event) c->Tick(time_.Now());
         return c;
     }
-    // Puts a chip in the socket (replacing any) / takes it out.
+    // Puts a chip in the socket (replacing any) / takes it out. Throws
+    // std::invalid_argument for a chip whose size is not the profile's.
     void Insert(std::unique_ptr<Chip> chip, const SocketProfile& profile);
     std::unique_ptr<Chip> RemoveChip();
     // Lets the chip see the lines again after its contents or settings were
@@ -82,6 +86,7 @@ public:
     void StopTrace();
 
 private:
+    std::uint8_t Decode(std::uint8_t control) const;  // after the model's inversion
     void Latch(int reg);
     void UpdateChip();
     void TraceLines();

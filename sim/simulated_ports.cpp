@@ -49,8 +49,7 @@ std::uint8_t SimulatedPorts::PortIn(std::uint16_t port) {
 Board& SimulatedPorts::AttachBoard(std::uint16_t base, int model) {
     Port* p = Find(base);
     if (!p || p->base != base) throw std::invalid_argument("not a standard parallel port base");
-    p->board = std::make_unique<Board>(model, time_);
-    p->board->WriteData(p->data);
+    p->board = std::make_unique<Board>(model, time_, p->data, p->control);
     return *p->board;
 }
 

@@ -26,7 +26,8 @@ public:
     SimTime& Time() { return time_; }
     Nanos access_time = kMicrosecond;
 
-    // Connects a new board of `model` to the port at `base` (replacing any).
+    // Connects a new board of `model` to the port at `base` (replacing any);
+    // it finds the port's data and control lines as last written.
     // Throws std::invalid_argument for a base that is not a standard port or a
     // model other than 4, 5, 6.
     Board& AttachBoard(std::uint16_t base, int model);

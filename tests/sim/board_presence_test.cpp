@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <stdexcept>
 
 #include "board_driver.h"
+#include "sim/device_models.h"
 #include "sim/simulated_ports.h"
 
 namespace moltrix::sim {
@@ -155,6 +157,36 @@ TEST(BoardLatching, OtherModelsCodesNeverReachTheAddressedRegister) {
             }
         }
     }
+}
+
+// A board plugged in while the port's control lines already hold a code
+// decodes them as they are: attaching latches nothing, and leaving that code
+// is the trailing edge of the register it selects.
+TEST(BoardLatching, BoardAttachedLaterSeesTheControlLinesAsTheyAre) {
+    for (int model : {4, 5, 6}) {
+        SimulatedPorts ports;
+        const auto& codes = model == 4 ? testing::kModel4Codes : testing::kModel56Codes;
+        ports.PortOut(0x378, 0x12);
+        ports.PortOut(0x37A, codes.pulse[2]);
+        Board& board = ports.AttachBoard(0x378, model);
+        for (int reg = 0; reg < 5; ++reg) EXPECT_EQ(board.Register(reg), 0xFF) << model << " " << reg;
+        ports.PortOut(0x37A, codes.idle[2]);
+        EXPECT_EQ(board.Register(2), 0x12) << "model " << model;
+        EXPECT_EQ(board.Register(4), 0xFF) << "model " << model;
+        EXPECT_EQ(board.counters().latches[2], 1u) << "model " << model;
+    }
+}
+
+TEST(BoardChecks, RejectsAMissingRegisterAndAChipOfTheWrongSize) {
+    SimulatedPorts ports;
+    Board& board = ports.AttachBoard(0x378, 6);
+    EXPECT_THROW(board.Register(5), std::invalid_argument);
+    EXPECT_THROW(board.Register(-1), std::invalid_argument);
+    EXPECT_THROW(board.Insert(MakeChip(*FindDeviceModel("27C256")), *FindSocketProfile("P5")),
+                 std::invalid_argument);
+    EXPECT_TRUE(board.socket().Empty());
+    board.Insert(MakeChip(*FindDeviceModel("27C512")), *FindSocketProfile("P5"));
+    EXPECT_FALSE(board.socket().Empty());
 }
 
 TEST(BoardReadBack, NibblesReachTheStatusLinesPerModel) {
