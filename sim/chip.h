@@ -60,11 +60,17 @@ public:
     bool sda_low = false;       // two-wire parts: the chip pulls SDA low
     Nanos next_event = kNever;  // earliest time at which Tick() has work
 
-    std::uint8_t Output() const {
-        return static_cast<std::uint8_t>((out & ~stuck_at_0) | stuck_at_1);
-    }
+    std::uint8_t Output() const { return Stuck(out); }
 
 protected:
+    // A byte as the chip's data outputs give it, stuck lines applied.
+    std::uint8_t Stuck(std::uint8_t value) const {
+        return static_cast<std::uint8_t>((value & ~stuck_at_0) | stuck_at_1);
+    }
+    // An address brought inside the memory (higher lines ignored).
+    std::uint32_t Cell(std::uint32_t address) const {
+        return address < memory_.size() ? address : static_cast<std::uint32_t>(address % memory_.size());
+    }
     bool Programmable(std::uint32_t address) const {
         return dead_cells.empty() || dead_cells.count(address) == 0;
     }

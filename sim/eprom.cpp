@@ -33,9 +33,13 @@ int Eprom::PulsesReceived(std::uint32_t address) const {
 void Eprom::Erase() {
     Fill(0xFF);
     received_.clear();
+    pulse_data_.clear();
 }
 
 void Eprom::Update(const ChipPins& p, Nanos) {
+    const std::uint32_t address = Cell(p.address);
+    // OE inactive for every part: where the programming voltage rides on
+    // the OE pin, it sits there through the pulse and OE reads inactive.
     const bool program_condition =
         p.powered && p.ce && !p.oe && (ce_pulse_ || p.strobe);
     if (program_condition && !programming_) pulse_vpp_ = p.vpp;
@@ -43,10 +47,10 @@ void Eprom::Update(const ChipPins& p, Nanos) {
         const bool strobe_released = ce_pulse_ ? !p.ce : !p.strobe;
         if (strobe_released && p.powered && !p.oe) {
             if (pulse_vpp_ && p.vpp) {
-                auto& record = counters().pulses[p.address];
+                auto& record = counters().pulses[address];
                 ++record.count;
                 record.last_vpp_tenths = p.vpp_tenths;
-                Pulse(p.address, p.board_drives ? p.data : 0xFF);
+                Pulse(address, p.board_drives ? p.data : 0xFF);
             } else {
                 ++counters().pulses_without_vpp;
             }
@@ -57,12 +61,19 @@ void Eprom::Update(const ChipPins& p, Nanos) {
     const bool read = p.powered && p.ce && p.oe && !p.vpp_on_oe && !p.strobe;
     const bool verify = verify_with_vpp_ && p.powered && !p.ce && p.oe && p.vpp;
     drives = read || verify;
-    out = memory_[p.address];
+    out = memory_[address];
 }
 
 void Eprom::Pulse(std::uint32_t address, std::uint8_t data) {
     if (!Programmable(address)) return;
-    if (received_.empty()) received_.assign(memory_.size(), 0);
+    if (received_.empty()) {
+        received_.assign(memory_.size(), 0);
+        pulse_data_.assign(memory_.size(), 0xFF);
+    }
+    if (pulse_data_[address] != data) {  // other data: the count starts again
+        pulse_data_[address] = data;
+        received_[address] = 0;
+    }
     if (received_[address] < 255) ++received_[address];
     if (received_[address] >= PulsesNeeded(address)) memory_[address] &= data;
 }

@@ -16,9 +16,10 @@ namespace moltrix::sim {
 // A programming pulse ends when its strobe (PGM, or CE for CE-pulse parts)
 // returns high while the rest of the program condition (CE low, OE high)
 // held. It counts only if the programming voltage was present at both ends.
-// Each cell needs a number of pulses before it takes the data (the cell
-// becomes cell AND data); the number is drawn per address from a seeded
-// distribution: mostly 1-3, about one cell in 2,000 needing 60-120.
+// Each cell needs a number of pulses with the same data before it takes that
+// data (the cell becomes cell AND data); a pulse with other data starts the
+// count again. The number is drawn per address from a seeded distribution:
+// mostly 1-3, about one cell in 2,000 needing 60-120.
 // Pulse width is not modelled; the simulator counts pulses.
 class Eprom : public Chip {
 public:
@@ -28,6 +29,7 @@ public:
 
     int PulsesNeeded(std::uint32_t address) const;
     void SetPulsesNeeded(std::uint32_t address, int pulses) { needed_override_[address] = pulses; }
+    // Pulses in a row the cell has had with the data of its latest pulse.
     int PulsesReceived(std::uint32_t address) const;
 
     // Bench action: UV light. All cells FFh, pulse history forgotten.
@@ -40,7 +42,10 @@ private:
     const bool verify_with_vpp_;
     const std::uint64_t seed_;
     std::map<std::uint32_t, int> needed_override_;
-    std::vector<std::uint8_t> received_;  // pulses per cell, saturating; sized on first pulse
+    // Per cell, sized on the first pulse: the data of the latest pulse and
+    // how many pulses in a row carried it (saturating).
+    std::vector<std::uint8_t> received_;
+    std::vector<std::uint8_t> pulse_data_;
     bool programming_ = false;            // inside a pulse
     bool pulse_vpp_ = false;              // voltage present when it began
 };

@@ -35,7 +35,6 @@ struct SocketProfile {
     // pulse it is unwired and `ce_pulse` is set.
     BoardLine strobe;
     bool ce_pulse;
-    bool strobe_needs_oe_high;      // the program condition includes OE inactive
     std::int8_t vpp_route_bit;      // register-0 bit routing the programming voltage, -1 none
     bool vpp_on_oe;                 // that voltage arrives on the OE pin
     bool verify_with_vpp;           // drives in program-verify (CE off, OE on, voltage on)

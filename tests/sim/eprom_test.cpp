@@ -109,6 +109,32 @@ TEST(Eprom, CellProgramsAfterItsDrawnPulsesAndStuckCellNever) {
     EXPECT_EQ(b.board.counters().pulses.at(0x0043).count, 300u);
 }
 
+TEST(Eprom, PulsesCountTowardsTheDataTheyCarryOnly) {
+    SimBench b(5, "27C256");
+    auto& eprom = b.As<Eprom>();
+    eprom.SetPulsesNeeded(0x0042, 3);
+    PrepareP4(b, 0x0042, 0x58);
+    CePulse(b, 0xFF);
+    CePulse(b, 0xFF);
+    CePulse(b, 0x00);
+    EXPECT_EQ(b.chip->At(0x0042), 0xFF) << "pulses with FFh bring 00h no closer";
+    CePulse(b, 0x00);
+    EXPECT_EQ(b.chip->At(0x0042), 0xFF);
+    CePulse(b, 0x00);
+    EXPECT_EQ(b.chip->At(0x0042), 0x00);
+
+    eprom.SetPulsesNeeded(0x0043, 2);
+    PrepareP4(b, 0x0043, 0x58);
+    CePulse(b, 0xF0);
+    CePulse(b, 0x0F);
+    EXPECT_EQ(b.chip->At(0x0043), 0xFF) << "a change of data starts the count again";
+    CePulse(b, 0x0F);
+    EXPECT_EQ(b.chip->At(0x0043), 0x0F);
+    CePulse(b, 0xF0);
+    CePulse(b, 0xF0);
+    EXPECT_EQ(b.chip->At(0x0043), 0x00);
+}
+
 TEST(Eprom, DrawnPulseCountsAreMostlySmallWithARareLongTail) {
     const SocketProfile& p9 = *FindSocketProfile("P9");
     Eprom a("27C080", p9, 7), same("27C080", p9, 7), other("27C080", p9, 8);
