@@ -45,7 +45,7 @@ void JedecFlash::Refresh() {
             default: out = 0x00; break;  // sector protection: none
         }
     } else {
-        out = memory_[pins_.address % memory_.size()];
+        out = memory_[Cell(pins_.address)];
     }
 }
 
@@ -56,17 +56,19 @@ void JedecFlash::Write(std::uint32_t address, std::uint8_t data, Nanos now) {
         case State::ProgramSetup:
             state_ = State::Read;
             job_ = Job::Program;
-            job_address_ = address;
+            job_address_ = Cell(address);
             job_data_ = data;
-            busy_until_ = settings.program_time == kNever ? kNever : now + settings.program_time;
+            busy_until_ = Later(now, settings.program_time);
             next_event = busy_until_;
             return;
         case State::Read:
-            if (data == 0xF0) {
+            if (a == kUnlockAddr1 && data == 0xAA) {
+                state_ = State::Unlocked1;
+            } else if (data == 0xF0) {
                 ++counters().flash_commands[0xF0];
                 autoselect_ = erase_armed_ = false;
-            } else if (a == kUnlockAddr1 && data == 0xAA) {
-                state_ = State::Unlocked1;
+            } else {
+                erase_armed_ = false;  // not the unlock the erase waits for
             }
             return;
         case State::Unlocked1:
@@ -96,7 +98,7 @@ void JedecFlash::Command(std::uint8_t command, Nanos now) {
     if (armed) {
         if (command == 0x10) {
             job_ = Job::Erase;
-            busy_until_ = settings.erase_time == kNever ? kNever : now + settings.erase_time;
+            busy_until_ = Later(now, settings.erase_time);
             next_event = busy_until_;
         }
         return;

@@ -21,7 +21,8 @@ struct JedecFlashSettings {
 // falls, the data when the first one rises, and that rise is the write.
 //
 // Commands (three cycles: AAh to 5555h, 55h to 2AAAh, command to 5555h; a
-// wrong address or byte during the unlock returns to read mode):
+// wrong address or byte during the unlock, the one after 80h included,
+// returns to read mode):
 //   90h autoselect: address 0 reads the maker code, address 1 the device code
 //   F0h reset to read mode (a lone F0h write does it too)
 //   A0h byte program: the next write programs that address (cell AND data)

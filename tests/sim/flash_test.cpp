@@ -153,5 +153,25 @@ TEST(JedecFlash, FaultSwitchesWrongIdSlowProgramEndlessErase) {
     EXPECT_EQ(Read(b, 0x10) & 0x80, 0x00) << "the erase never ends";
 }
 
+TEST(JedecFlash, StrayWriteAfterEraseSetupDisarmsTheErase) {
+    SimBench b(6, "AM29F010");
+    b.chip->Fill(0x00);
+    struct Stray {
+        std::uint32_t address;
+        std::uint8_t data;
+    };
+    for (const Stray& s : {Stray{0x1234, 0x77}, Stray{0x5555, 0x77}, Stray{0x2AAA, 0xAA}}) {
+        Command(b, 0x80);
+        Write(b, s.address, s.data);  // not AAh to 5555h: back to read mode
+        Command(b, 0x10);
+        b.Sleep(1000 * kMillisecond);
+        EXPECT_EQ(Read(b, 0x0100), 0x00) << std::hex << s.address << " " << int(s.data);
+    }
+    Command(b, 0x80);
+    Command(b, 0x10);
+    b.Sleep(1000 * kMillisecond);
+    EXPECT_EQ(Read(b, 0x0100), 0xFF) << "the full sequence still erases";
+}
+
 }  // namespace
 }  // namespace moltrix::sim
