@@ -27,7 +27,7 @@ void SerialEeprom::Update(const ChipPins& p, Nanos now) {
     pins_ = p.device_pins;
     if (!powered_) {
         powered_ = true;
-        ready_at_ = now + settings.power_up;
+        ready_at_ = Later(now, settings.power_up);
         phase_ = Phase::Idle;
         scl_ = p.scl;
         sda_ = p.sda && !sda_low;
@@ -75,7 +75,7 @@ void SerialEeprom::OnStop(Nanos now) {
     if (write_transaction && !page_.empty() && !wp_ && phase_ != Phase::Idle) {
         writing_ = true;
         cycle_data_ = page_;
-        cycle_end_ = settings.write_cycle == kNever ? kNever : now + settings.write_cycle;
+        cycle_end_ = Later(now, settings.write_cycle);
         next_event = cycle_end_;
         ++counters().write_cycles;
     }
@@ -96,7 +96,7 @@ void SerialEeprom::OnRise(bool sda) {
 
 void SerialEeprom::OnFall(Nanos now) {
     const auto send_next_byte = [&] {
-        shift_ = memory_[counter_];
+        shift_ = Stuck(memory_[Cell(counter_)]);
         counter_ = (counter_ + 1) % Size();
         phase_ = Phase::Send;
         bits_ = 1;

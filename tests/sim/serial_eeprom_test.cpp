@@ -215,6 +215,30 @@ TEST(SerialEeprom, WriteProtectNeverAckFaultAndPowerLoss) {
     }
 }
 
+TEST(SerialEeprom, ChipThatNeverComesUpNeverAnswers) {
+    SimBench b(6, "24C16");
+    b.As<SerialEeprom>().settings.power_up = kNever;
+    Master m(b);  // switches the power on
+    m.Start();
+    EXPECT_FALSE(m.Send(0xA0));
+    m.Stop();
+    b.Sleep(3'600'000 * kMillisecond);
+    m.Start();
+    EXPECT_FALSE(m.Send(0xA0)) << "still not after an hour";
+    m.Stop();
+}
+
+TEST(SerialEeprom, StuckDataLinesShowInTheBitsShiftedOut) {
+    SimBench b(6, "24C16");
+    b.chip->Memory()[0x10] = 0x5A;
+    b.chip->Memory()[0x11] = 0x0F;
+    b.chip->stuck_at_0 = 0x02;
+    b.chip->stuck_at_1 = 0x80;
+    Master m(b);
+    EXPECT_EQ(m.ReadAt(0xA0, {0x10}, 2), (std::vector<std::uint8_t>{0xD8, 0x8D}));
+    EXPECT_EQ(b.chip->At(0x10), 0x5A) << "the cell itself is intact";
+}
+
 TEST(SerialEeprom, EmptySocketNeverAcknowledges) {
     SimBench b(6, "24C16");
     b.board.RemoveChip();
