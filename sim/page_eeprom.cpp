@@ -23,22 +23,24 @@ void PageEeprom::Update(const ChipPins& p, Nanos now) {
     if (now >= next_event) Tick(now);
     pins_ = p;
     if (!p.powered) {
-        loads_.clear();
-        loading_ = write_low_ = reading_ = false;
-        drives = false;
+        PowerLost();
         return;
     }
     const bool write_low = p.ce && p.strobe && !p.oe;
-    if (write_low && !write_low_) latched_address_ = p.address;
-    if (!write_low && write_low_ && (!p.ce || !p.strobe) && !in_cycle_) {
-        if (!loading_) loads_.clear();
-        loading_ = true;
-        last_loaded_ = p.board_drives ? p.data : 0xFF;
-        loads_.push_back({static_cast<std::uint16_t>(latched_address_ & 0x7FFF), last_loaded_});
-        last_rise_ = now;
-        next_event = now + settings.load_window;
+    if (write_low != write_low_) {
+        if (write_low) {
+            latched_address_ = p.address;
+        } else if ((!p.ce || !p.strobe) && !in_cycle_) {
+            if (!loading_) loads_.clear();
+            loading_ = true;
+            last_loaded_ = p.board_drives ? p.data : 0xFF;
+            loads_.push_back({static_cast<std::uint16_t>(latched_address_ & 0x7FFF), last_loaded_});
+            last_rise_ = now;
+        }
+        write_low_ = write_low;
+        // A fall inside the window holds the load open until the next rise.
+        if (loading_) next_event = Later(WindowEnd(), 1);
     }
-    write_low_ = write_low;
 
     const bool reading = p.ce && p.oe && !p.strobe;
     if (reading && !reading_) toggle_ ^= 0x40;
@@ -47,12 +49,26 @@ void PageEeprom::Update(const ChipPins& p, Nanos now) {
 }
 
 void PageEeprom::Tick(Nanos now) {
-    if (loading_ && now > last_rise_ + settings.load_window) {
-        EndLoading(last_rise_ + settings.load_window);
-    }
+    if (loading_ && now > WindowEnd()) EndLoading(WindowEnd());
     if (in_cycle_ && now >= cycle_end_) FinishCycle();
-    next_event = loading_ ? last_rise_ + settings.load_window + 1 : (in_cycle_ ? cycle_end_ : kNever);
+    next_event = loading_ ? Later(WindowEnd(), 1) : (in_cycle_ ? cycle_end_ : kNever);
     Refresh();
+}
+
+Nanos PageEeprom::WindowEnd() const {
+    return write_low_ ? kNever : Later(last_rise_, settings.load_window);
+}
+
+// Without power the chip forgets loads, command prefixes and product-ID
+// mode, and a write cycle that has not finished never does.
+void PageEeprom::PowerLost() {
+    loads_.clear();
+    pending_.clear();
+    loading_ = in_cycle_ = product_id_ = write_low_ = reading_ = false;
+    pending_erase_chip_ = pending_disable_ = pending_enable_ = false;
+    last_loaded_ = 0xFF;
+    next_event = kNever;
+    drives = false;
 }
 
 // Sorts out command prefixes from page data and starts the write cycle.
@@ -98,7 +114,7 @@ void PageEeprom::EndLoading(Nanos at) {
     if (!pending_.empty()) last_loaded_ = pending_.back().data;
     else last_loaded_ = 0xFF;
     in_cycle_ = true;
-    cycle_end_ = settings.write_cycle == kNever ? kNever : at + settings.write_cycle;
+    cycle_end_ = Later(at, settings.write_cycle);
     ++counters().write_cycles;
 }
 
@@ -138,7 +154,7 @@ void PageEeprom::Refresh() {
     } else if (product_id_ && (pins_.address & 0x7FFF) < 2) {
         out = (pins_.address & 1) ? settings.device : settings.maker;
     } else {
-        out = memory_[pins_.address % memory_.size()];
+        out = memory_[Cell(pins_.address)];
     }
 }
 

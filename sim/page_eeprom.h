@@ -21,7 +21,8 @@ struct PageEepromSettings {
 // A write is WE and CE low with OE high (address at the later fall, data at
 // the first rise). Writes load a 64-byte page (A6-A14 the page, A0-A5 the
 // byte); each next WE low must come within the load window of the previous
-// WE rise, else loading ends and the write cycle starts. While it runs,
+// WE rise, else loading ends and the write cycle starts (a WE low inside the
+// window holds the load open however long it lasts). While it runs,
 // reads give the complement of the last loaded byte's bit 7 on DQ7 and DQ6
 // toggles with each read cycle; writes are ignored.
 //
@@ -30,6 +31,8 @@ struct PageEepromSettings {
 //   disable: AA/5555, 55/2AAA, 80/5555, AA/5555, 55/2AAA, 20/5555; applied
 //            at the end of the write cycle it starts, data or not
 // While it is on, a load without the enable prefix changes nothing.
+// Without power the chip forgets loads, prefixes and product-ID mode, and an
+// unfinished write cycle is lost; it comes back in read mode.
 class PageEeprom : public Chip {
 public:
     PageEeprom(std::string name, std::uint32_t size, const PageEepromSettings& settings);
@@ -50,7 +53,9 @@ private:
         std::uint16_t address;
         std::uint8_t data;
     };
+    Nanos WindowEnd() const;  // when the load ends without a next WE fall
     void EndLoading(Nanos at);
+    void PowerLost();
     void FinishCycle();
     void Refresh();
 

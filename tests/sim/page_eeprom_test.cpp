@@ -152,5 +152,88 @@ TEST(PageEeprom, X28c256HasNoProductIdMode) {
     EXPECT_EQ(Read(b, kX28, 0), 0x42);
 }
 
+// The window runs from a WE rise to the next WE fall: a fall inside it keeps
+// the load open however long WE then stays low.
+TEST(PageEeprom, LoadWindowRunsFromAWeRiseToTheNextWeFall) {
+    struct Case {
+        Nanos fall, rise;  // of the second load, after the first load's WE rise
+        bool second_loaded;
+    };
+    for (const Case& c : {Case{99 * kMicrosecond, 199 * kMicrosecond, true},
+                          Case{101 * kMicrosecond, 110 * kMicrosecond, false}}) {
+        SimBench b(6, kX28.name);  // 100 us window
+        const auto now = [&] { return b.ports.Time().Now(); };
+        // Each register write takes four port accesses; its latch is the last.
+        const auto set_at = [&](Nanos at, int reg, std::uint8_t value) {
+            ASSERT_LE(now() + 4 * kMicrosecond, at);
+            b.Sleep(at - now() - 4 * kMicrosecond);
+            b.drv.Set(reg, value);
+            ASSERT_EQ(now(), at);
+        };
+        b.drv.Set(0, 0x40);
+        b.drv.Set(1, kX28.Reg1(0x0300, true));
+        b.drv.Set(2, 0x00);
+        b.drv.Set(4, 0x11);
+        b.drv.Set(3, 0x02);  // CE low, register 4 drives, VCC on
+        b.drv.Set(1, kX28.Reg1(0x0300, false));
+        b.drv.Set(1, kX28.Reg1(0x0300, true));
+        const Nanos first_rise = now();
+        b.drv.Set(2, 0x01);
+        b.drv.Set(4, 0x22);
+        set_at(first_rise + c.fall, 1, kX28.Reg1(0x0301, false));
+        set_at(first_rise + c.rise, 1, kX28.Reg1(0x0301, true));
+        b.drv.Set(3, 0x82);
+        b.Sleep(20 * kMillisecond);
+        EXPECT_EQ(b.chip->At(0x0300), 0x11) << c.fall;
+        EXPECT_EQ(b.chip->At(0x0301), c.second_loaded ? 0x22 : 0xFF) << c.fall;
+        EXPECT_EQ(b.board.counters().write_cycles, 1u) << c.fall;
+    }
+}
+
+// Losing power forgets product-ID mode, loads and command prefixes in
+// progress, and an unfinished write cycle; the part comes back in read mode.
+TEST(PageEeprom, PowerLossForgetsTheTransactionAndAnUnfinishedCycle) {
+    const auto power_cycle = [](SimBench& b) {
+        b.drv.Set(3, 0xC0);  // VCC (register-3 bit 1) off
+        b.Sleep(1 * kMillisecond);
+        b.drv.Set(3, 0xC2);
+    };
+    {
+        SimBench b(6, kAt29.name);
+        b.chip->Fill(0x00);
+        Sequence(b, kAt29, {0x90});
+        b.Sleep(200 * kMicrosecond);
+        ASSERT_EQ(Read(b, kAt29, 0), 0x1F);
+        power_cycle(b);
+        EXPECT_EQ(Read(b, kAt29, 0), 0x00) << "product-ID mode survived power loss";
+    }
+    {
+        SimBench b(6, kAt29.name);
+        b.chip->Fill(0x00);
+        Write(b, kAt29, 0x0600, 0x56);
+        b.Sleep(200 * kMicrosecond);  // the window closed: the cycle runs
+        ASSERT_EQ(Read(b, kAt29, 0x0600) & 0x80, 0x80) << "polling";
+        power_cycle(b);
+        b.Sleep(20 * kMillisecond);
+        EXPECT_EQ(Read(b, kAt29, 0x0600), 0x00) << "the cycle needs power to its end";
+        EXPECT_EQ(b.chip->At(0x0601), 0x00) << "nor was the page erased";
+        Write(b, kAt29, 0x0600, 0x78);
+        b.Sleep(20 * kMillisecond);
+        EXPECT_EQ(b.chip->At(0x0600), 0x78) << "back in read mode, taking writes";
+    }
+    {
+        SimBench b(6, kAt29.name);
+        b.As<PageEeprom>().protection = true;
+        Write(b, kAt29, 0x5555, 0xAA);
+        Write(b, kAt29, 0x2AAA, 0x55);
+        power_cycle(b);
+        Write(b, kAt29, 0x5555, 0xA0);
+        Write(b, kAt29, 0x5556, 0x12);
+        b.Sleep(20 * kMillisecond);
+        EXPECT_EQ(b.chip->At(0x5556), 0xFF) << "a prefix cut by power loss does not unlock";
+        EXPECT_EQ(b.board.counters().write_cycles, 0u);
+    }
+}
+
 }  // namespace
 }  // namespace moltrix::sim
