@@ -6,11 +6,14 @@
 #include <QRect>
 #include <string>
 
+#include "form/main_form.h"
+
 namespace moltrix::app {
 
 inline constexpr int kTwipsPerPixel = 15;
-inline constexpr int kClientWidth = 703;
-inline constexpr int kClientHeight = 455;
+inline constexpr int kClientWidth = form::MainForm::kClientWidthTwips / kTwipsPerPixel;
+inline constexpr int kClientHeight = form::MainForm::kClientHeightTwips / kTwipsPerPixel;
+static_assert(kClientWidth == 703 && kClientHeight == 455);
 inline constexpr int kToolbarHeight = 26;
 inline constexpr int kStatusBarHeight = 22;
 

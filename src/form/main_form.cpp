@@ -145,22 +145,4 @@ MainForm::MainForm() {
                 &Timer1};
 }
 
-Control* MainForm::Find(const std::string& name) {
-    for (Control* c : controls)
-        if (c->name == name) return c;
-    return nullptr;
-}
-
-namespace {
-MenuItem* FindIn(const std::vector<MenuItem*>& items, const std::string& name) {
-    for (MenuItem* m : items) {
-        if (m->name == name) return m;
-        if (MenuItem* c = FindIn(m->children, name)) return c;
-    }
-    return nullptr;
-}
-}  // namespace
-
-MenuItem* MainForm::FindMenu(const std::string& name) { return FindIn(menuBar, name); }
-
 }  // namespace moltrix::form

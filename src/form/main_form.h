@@ -135,9 +135,6 @@ struct MainForm {
     // Every control, in design order (frames before what they hold).
     std::vector<Control*> controls;
 
-    Control* Find(const std::string& name);
-    MenuItem* FindMenu(const std::string& name);
-
 private:
     std::deque<MenuItem> separators_;  // unnamed separator lines
     MenuItem* Separator();
