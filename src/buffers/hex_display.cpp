@@ -162,16 +162,11 @@ void HexDisplay::Show_button_Click() {
 void HexDisplay::Command1_Click() { DrawCodePage(0); }
 
 void HexDisplay::BufferDisplay_DblClick() {
-    const std::string& text = p_.form.BufferDisplay.text;
-    auto& clock = p_.svc.clock;
-    auto now = clock.Now();
-    std::string content = feedback::ExportFileText(
-        std::string("MOLTRIX BUFFER DISPLAY FILE - VARNOK ") + kWebAddress,
-        "The following contents are the contents from Buffer DIsplay",
-        clock.FormatShortDate(now) + " " + clock.FormatTime(now), feedback::StatCode(text), p_.regs.BoardModel, text);
-    auto file = p_.svc.paths.workDir / "MOLTRIX.BUF";
-    std::string error = platform::WriteFileReplacing(file, feedback::ToCp1252(content));
+    std::string error = feedback::WriteExportFile(
+        p_, "MOLTRIX.BUF", std::string("MOLTRIX BUFFER DISPLAY FILE - VARNOK ") + kWebAddress,
+        "The following contents are the contents from Buffer DIsplay", p_.form.BufferDisplay.text);
     if (!error.empty()) {
+        auto file = p_.svc.paths.workDir / "MOLTRIX.BUF";
         p_.log.AddLogLine("MOLTRIX.BUF could not be written: " + error);
         p_.svc.dialogs.MessageBox("Can't write " + file.string() + ": " + error, "Buffer Display Not Saved",
                                   platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);

@@ -70,9 +70,9 @@ std::string NumberText(double v) {
 }
 }  // namespace
 
-std::string ExportFileText(const std::string& firstLine, const std::string& secondLine,
-                           const std::string& dateTime, double statCode, int boardModel,
-                           const std::string& body) {
+static std::string ExportFileText(const std::string& firstLine, const std::string& secondLine,
+                                  const std::string& dateTime, double statCode, int boardModel,
+                                  const std::string& body) {
     std::string t;
     t.reserve(body.size() + 256);
     t += firstLine + "\r\n";
@@ -100,17 +100,21 @@ void OperatorLog::Clear() { p_.form.SystemLog.SetText({}); }
 
 const std::string& OperatorLog::Text() const { return p_.form.SystemLog.text; }
 
-void OperatorLog::SystemLog_DblClick() {
-    const std::string& text = Text();
-    auto& clock = p_.svc.clock;
+std::string WriteExportFile(Programmer& p, const std::string& fileName, const std::string& firstLine,
+                            const std::string& secondLine, const std::string& body) {
+    auto& clock = p.svc.clock;
     auto now = clock.Now();
-    std::string content = ExportFileText(std::string("MOLTRIX SYSTEM LOG FILE - VARNOK ") + kWebAddress,
-                                         "The following contents are the log from the Moltrix Program",
+    std::string content = ExportFileText(firstLine, secondLine,
                                          clock.FormatShortDate(now) + " " + clock.FormatTime(now),
-                                         StatCode(text), p_.regs.BoardModel, text);
-    auto file = p_.svc.paths.workDir / "MOLTRIX.LOG";
-    std::string error = platform::WriteFileReplacing(file, ToCp1252(content));
+                                         StatCode(body), p.regs.BoardModel, body);
+    return platform::WriteFileReplacing(p.svc.paths.workDir / fileName, ToCp1252(content));
+}
+
+void OperatorLog::SystemLog_DblClick() {
+    std::string error = WriteExportFile(p_, "MOLTRIX.LOG", std::string("MOLTRIX SYSTEM LOG FILE - VARNOK ") + kWebAddress,
+                                        "The following contents are the log from the Moltrix Program", Text());
     if (!error.empty()) {
+        auto file = p_.svc.paths.workDir / "MOLTRIX.LOG";
         AddLogLine("MOLTRIX.LOG could not be written: " + error);
         p_.svc.dialogs.MessageBox("Can't write " + file.string() + ": " + error, "", platform::MsgIcon::Exclamation,
                                   platform::MsgButtons::Ok);

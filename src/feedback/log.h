@@ -16,10 +16,12 @@ double StatCode(std::string_view utf8Text);
 // The same text in Windows-1252, "?" for what the code page lacks.
 std::string ToCp1252(std::string_view utf8Text);
 
-// The export header shared by "MOLTRIX.LOG" and "MOLTRIX.BUF".
-std::string ExportFileText(const std::string& firstLine, const std::string& secondLine,
-                           const std::string& dateTime, double statCode, int boardModel,
-                           const std::string& body);
+// Writes an export file ("MOLTRIX.LOG", "MOLTRIX.BUF") in the working folder:
+// the two given lines, the date, time, StatCode of the body and board model,
+// sixty hyphens, the body and a final line break, all in Windows-1252.
+// Returns an empty text on success, otherwise why it failed.
+std::string WriteExportFile(Programmer& p, const std::string& fileName, const std::string& firstLine,
+                            const std::string& secondLine, const std::string& body);
 
 class OperatorLog {
 public:
