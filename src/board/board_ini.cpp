@@ -112,11 +112,9 @@ BoardIniValues ParseBoardIni(const std::string& text) {
     for (std::string_view line : Lines(text)) {
         if (line.substr(0, kPortKey.size()) == kPortKey) {
             if (!HexNumber(line.substr(kPortKey.size()), v.port)) v.error = "IO_PORT number too large";
-            v.portSeen = true;
             ++v.portLines;
         } else if (line.substr(0, kModelKey.size()) == kModelKey) {
             if (!DecimalNumber(line.substr(kModelKey.size()), v.model)) v.error = "MODEL number too large";
-            v.modelSeen = true;
             ++v.modelLines;
         }
     }
@@ -166,8 +164,8 @@ void Detection::ReadBoardIni() {
         p_.log.AddLogLine(skipped + v.error);
         return;
     }
-    if (v.portSeen) r.PortBase = v.port;
-    if (v.modelSeen) r.BoardModel = v.model;
+    if (v.portLines > 0) r.PortBase = v.port;
+    if (v.modelLines > 0) r.BoardModel = v.model;
     if (v.portLines == 1 && v.modelLines == 1) BoardPort = r.PortBase;
     ShowBoardFound();
 }

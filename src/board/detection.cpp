@@ -16,12 +16,9 @@ constexpr std::uint8_t kModel6ReadsWithBit5 = 0xEF, kModel6ReadsPlain = 0xFF;
 constexpr int kLedBlinkMs = 200;
 
 int OptionForPort(std::int16_t port) {
-    switch (port) {
-        case kLpt1: return 0;
-        case kLpt2: return 1;
-        case kLpt3: return 2;
-        default: return -1;
-    }
+    for (std::size_t i = 0; i < kLptPorts.size(); ++i)
+        if (kLptPorts[i] == port) return static_cast<int>(i);
+    return -1;
 }
 
 }  // namespace
@@ -95,8 +92,7 @@ std::uint8_t Detection::ReadBackWithModel56Codes() {
 
 void Detection::CheckHardware() {
     auto& r = p_.regs;
-    r.PortStatus = static_cast<std::int16_t>(r.PortBase + 1);
-    r.PortControl = static_cast<std::int16_t>(r.PortBase + 2);
+    r.SetPortBase(r.PortBase);
     p_.lamps.DataFlowLampOn();
     const int a = TestModel56Codes();
     const int b = TestModel4Codes();
@@ -148,9 +144,7 @@ void Detection::TestHardware_button_Click() {
         r.PortBase = port;
         CheckHardware();
     }
-    r.PortBase = remembered;
-    r.PortStatus = static_cast<std::int16_t>(r.PortBase + 1);
-    r.PortControl = static_cast<std::int16_t>(r.PortBase + 2);
+    r.SetPortBase(remembered);
 
     if (r.BoardModel == 0) {
         p_.log.AddLogLine("Can't Locate Moltrix Board at Any LPT port.");
@@ -165,9 +159,7 @@ void Detection::ShowBoardFound() {
     auto& r = p_.regs;
     f.Ready_label.foreColor = form::kGreen;
     f.Ready_label.caption = "Ready";
-    r.PortBase = BoardPort;
-    r.PortStatus = static_cast<std::int16_t>(r.PortBase + 1);
-    r.PortControl = static_cast<std::int16_t>(r.PortBase + 2);
+    r.SetPortBase(BoardPort);
     if (int option = OptionForPort(BoardPort); option >= 0) f.LPTSelection.SetValue(option, true);
 
     const int model = r.BoardModel;
@@ -191,15 +183,13 @@ void Detection::ShowBoardFound() {
 void Detection::LPTSelection_Click(int) {
     auto& f = p_.form;
     auto& r = p_.regs;
-    static constexpr std::int16_t kPorts[] = {kLpt1, kLpt2, kLpt3};
     for (int i = 0; i < 3; ++i) {
         if (!f.LPTSelection.Value(i)) continue;
-        const std::string text = HexPort(kPorts[i]) + "h";
+        const std::int16_t port = kLptPorts[static_cast<std::size_t>(i)];
+        const std::string text = HexPort(port) + "h";
         f.PortSelected.SetText(text);
         p_.log.AddLogLine("Port Selection changed to " + text);
-        r.PortBase = kPorts[i];
-        r.PortStatus = static_cast<std::int16_t>(r.PortBase + 1);
-        r.PortControl = static_cast<std::int16_t>(r.PortBase + 2);
+        r.SetPortBase(port);
         return;
     }
 }

@@ -7,6 +7,7 @@
 // 4-6. It is run once with the model-5/6 control codes (test A) and once with
 // the model-4 codes (test B). A model-6 board differs from a model 5 only in
 // reading an undriven D4 as 0 while register-3 bit 5 is set (test C).
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -21,6 +22,7 @@ namespace moltrix::board {
 inline constexpr const char* kBoardIniName = "moltrix6.ini";
 // The three standard parallel-port base addresses, in option-button order.
 inline constexpr std::int16_t kLpt1 = 0x378, kLpt2 = 0x278, kLpt3 = 0x3BC;
+inline constexpr std::array<std::int16_t, 3> kLptPorts{kLpt1, kLpt2, kLpt3};
 
 // Upper-case hexadecimal without prefix, as ports are shown to the operator.
 std::string HexPort(std::int16_t port);
@@ -29,7 +31,6 @@ std::string HexPort(std::int16_t port);
 std::string BoardIniText(std::int16_t port, std::int16_t model, const std::string& dateTime);
 
 struct BoardIniValues {
-    bool portSeen = false, modelSeen = false;
     std::int16_t port = 0, model = 0;
     int portLines = 0, modelLines = 0;
     std::string error;  // set when a number does not fit its 16-bit field

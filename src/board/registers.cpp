@@ -25,9 +25,14 @@ void Registers::InitStrobeTables() {
     Model56Codes.nibbleHigh = 0x01;
 }
 
+void Registers::SetPortBase(std::int16_t base) {
+    PortBase = base;
+    PortStatus = static_cast<std::int16_t>(base + 1);
+    PortControl = static_cast<std::int16_t>(base + 2);
+}
+
 void Registers::SetupPortModel() {
-    PortStatus = static_cast<std::int16_t>(PortBase + 1);
-    PortControl = static_cast<std::int16_t>(PortBase + 2);
+    SetPortBase(PortBase);
     const StrobeCodes* codes = BoardModel == 4 ? &Model4Codes
                                : (BoardModel == 5 || BoardModel == 6) ? &Model56Codes
                                                                        : nullptr;

@@ -55,6 +55,8 @@ public:
 
     void InitStrobeTables();
     void SetupPortModel();
+    // The data port address; the status and control ports follow it.
+    void SetPortBase(std::int16_t base);
 
     void SetReg0();
     void SetReg1();
