@@ -76,7 +76,7 @@ void Buffers::mnuFileOpenCode_Click() {
     p_.lamps.DataFlowLampOff();
     p_.display.DisplaySource = "Read";
     std::string name = p_.svc.dialogs.FileDialog(platform::FileDialogMode::Open, "Open Code File",
-                                                 "All Files (*.*)|*.*");
+                                                 kAllFiles);
     if (name.empty()) return;
     LoadCodeFile(name);
 }
@@ -86,7 +86,7 @@ void Buffers::mnuFileOpenData_Click() {
     p_.lamps.DataFlowLampOff();
     p_.display.DisplaySource = "Read";
     std::string name = p_.svc.dialogs.FileDialog(platform::FileDialogMode::Open, "Open Data File (eeprom)",
-                                                 "All Files (*.*)|*.*");
+                                                 kAllFiles);
     if (name.empty()) return;
     LoadDataFile(name);
 }

@@ -21,6 +21,7 @@ inline constexpr std::size_t kCodeEraseLast = 0x100000;
 inline constexpr std::size_t kDataEraseLast = 0x2000;
 // The largest data file the data area takes.
 inline constexpr std::size_t kDataFileMax = 8'192;
+inline constexpr const char* kAllFiles = "All Files (*.*)|*.*";  // the file dialogs' one filter
 
 // The 16-bit byte sum of an image, as four upper-case hex digits.
 std::string FileChecksumText(const std::vector<std::uint8_t>& bytes);

@@ -11,7 +11,6 @@
 namespace moltrix::buffers {
 namespace {
 
-constexpr const char* kAllFiles = "All Files (*.*)|*.*";
 
 std::string Upper(std::string s) {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -134,19 +133,22 @@ bool Buffers::LoadDataFile(const std::string& name) {
     const std::string oldCaption = f.FileNameDataText.caption;
     f.FileNameDataText.caption = name;
     p_.lamps.DataFlowLampOn();
+    // A refused file leaves the old name too: Save Data must never write the
+    // old buffer over the file that was refused.
+    auto giveUp = [&] {
+        f.FileNameDataText.caption = oldCaption;
+        p_.lamps.DataFlowLampOff();
+    };
 
     const auto path = Resolve(p_, name);
     std::uintmax_t length = 0;
     const std::string error = ImageFileProblem(name, path, length);
     if (!error.empty()) {
-        f.FileNameDataText.caption = oldCaption;
-        p_.lamps.DataFlowLampOff();
+        giveUp();
         RefusedFile(name, error);
         return false;
     }
     if (length > kDataFileMax) {
-        // The name stays the old one too: Save Data must never write the old
-        // buffer over the file that was refused.
         f.FileNameDataText.caption = oldCaption;
         p_.log.AddLogLine("Data File Size is " + std::to_string(length) + " bytes, bigger than the 8192 allowed - Will Not Open");
         p_.lamps.DataFlowLampOff();
@@ -156,8 +158,7 @@ bool Buffers::LoadDataFile(const std::string& name) {
     }
     auto read = platform::ReadWholeFile(path);
     if (!read.ok || read.bytes.empty() || read.bytes.size() > kDataFileMax) {
-        f.FileNameDataText.caption = oldCaption;
-        p_.lamps.DataFlowLampOff();
+        giveUp();
         RefusedFile(name, read.ok ? "the file changed while it was read" : read.error);
         return false;
     }

@@ -17,24 +17,37 @@ Setups::Setups(Programmer& p) : p_(p) {
     auto& f = p_.form;
     f.Setup.onClick = [this] { Setup_Click(); };
     form::MenuItem* save[] = {&f.SaveSetup1, &f.SaveSetup2, &f.SaveSetup3, &f.SaveSetup4};
-    form::MenuItem* load[] = {&f.LoadSetup1, &f.LoadSetup2, &f.LoadSetup3, &f.LoadSetup4};
     for (int slot = 1; slot <= 4; ++slot) {
         save[slot - 1]->onClick = [this, slot] { SaveSetupRot(SlotFileName(slot)); };
-        load[slot - 1]->onClick = [this, slot] { RestoreSetup(SlotFileName(slot)); };
+        LoadEntry(slot).onClick = [this, slot] { RestoreSetup(SlotFileName(slot)); };
+    }
+}
+
+form::MenuItem& Setups::LoadEntry(int slot) {
+    auto& f = p_.form;
+    form::MenuItem* load[] = {&f.LoadSetup1, &f.LoadSetup2, &f.LoadSetup3, &f.LoadSetup4};
+    return *load[slot - 1];
+}
+
+form::CheckBox& Setups::CheckBoxFor(SetupKey key) {
+    auto& f = p_.form;
+    switch (key) {
+        case SetupKey::CheckBlank: return f.CheckBlankPriorProgramming;
+        case SetupKey::VerifyAfter: return f.VerifyAfterProgramming;
+        case SetupKey::CheckCode: return f.CheckCode;
+        default: return f.CheckData;
     }
 }
 
 void Setups::Setup_Click() {
-    auto& f = p_.form;
-    form::MenuItem* load[] = {&f.LoadSetup1, &f.LoadSetup2, &f.LoadSetup3, &f.LoadSetup4};
-    for (auto* m : load) m->enabled = false;
+    for (int slot = 1; slot <= 4; ++slot) LoadEntry(slot).enabled = false;
     for (int slot = 1; slot <= 4; ++slot) {
         auto read = platform::ReadWholeFile(p_.svc.paths.workDir / SlotFileName(slot));
         if (!read.ok) continue;
         std::string name = SetupNameOf(std::string(read.bytes.begin(), read.bytes.end()));
-        auto* m = load[slot - 1];
-        m->enabled = true;
-        m->caption = name;
+        auto& m = LoadEntry(slot);
+        m.enabled = true;
+        m.caption = name;
     }
 }
 
@@ -103,11 +116,10 @@ void Setups::RestoreSetup(const std::string& fname) {
                 f.Voltage_button.SetValue(e.index, e.truth);
                 break;
             case SetupKey::CheckBlank:
-                if (isState(e.number)) f.CheckBlankPriorProgramming.SetValue(e.number);
-                else skip(e);
-                break;
             case SetupKey::VerifyAfter:
-                if (isState(e.number)) f.VerifyAfterProgramming.SetValue(e.number);
+            case SetupKey::CheckCode:
+            case SetupKey::CheckData:
+                if (isState(e.number)) CheckBoxFor(e.key).SetValue(e.number);
                 else skip(e);
                 break;
             case SetupKey::Lpt:
@@ -123,14 +135,6 @@ void Setups::RestoreSetup(const std::string& fname) {
                 if (e.number < f.Slider1.min || e.number > f.Slider1.max) skip(e);
                 else f.Slider1.SetValue(e.number);
                 break;
-            case SetupKey::CheckCode:
-                if (isState(e.number)) f.CheckCode.SetValue(e.number);
-                else skip(e);
-                break;
-            case SetupKey::CheckData:
-                if (isState(e.number)) f.CheckData.SetValue(e.number);
-                else skip(e);
-                break;
         }
     }
 
@@ -143,9 +147,7 @@ void Setups::RestoreSetup(const std::string& fname) {
     } else {
         // The load sets the name and the label only when the file could be
         // used; otherwise both stay as they were and the operator is told why.
-        const std::string oldCaption = f.FileNameCodeText.caption;
-        f.FileNameCodeText.caption = codeFile;
-        if (!p_.buffers.LoadCodeFile(codeFile)) f.FileNameCodeText.caption = oldCaption;
+        p_.buffers.LoadCodeFile(codeFile);
     }
     log.AddLogLine("SETUP RESTORED FROM " + fname);
     log.AddLogLine(kMarks);

@@ -4,6 +4,9 @@
 // form model, so its own handler runs as if the operator had set it.
 #include <string>
 
+#include "form/controls.h"
+#include "setups/setup_file.h"
+
 namespace moltrix {
 class Programmer;
 }
@@ -36,6 +39,8 @@ public:
     void LoadSetup4_Click() { RestoreSetup(SlotFileName(4)); }
 
 private:
+    form::MenuItem& LoadEntry(int slot);
+    form::CheckBox& CheckBoxFor(SetupKey key);
     Programmer& p_;
 };
 
