@@ -12,7 +12,6 @@
 namespace moltrix::buffers {
 namespace {
 
-constexpr const char* kCodeCaption = "Code Buffer Hex/Ascii Display";
 constexpr const char* kDataCaption = "Data Buffer Hex/Ascii Display";
 constexpr const char* kDeviceCaption = "Device Memory Hex/Ascii Display";
 constexpr int kDeviceSettleMs = 500;

@@ -15,6 +15,8 @@ inline constexpr int kCodePageBytes = 256;
 inline constexpr int kDataPageBytes = 128;
 inline constexpr int kDataViewLastPage = 63;  // 64 pages of 128 bytes: the 8,192 bytes of a data file
 
+inline constexpr const char* kCodeCaption = "Code Buffer Hex/Ascii Display";
+
 class HexDisplay {
 public:
     explicit HexDisplay(Programmer& p);

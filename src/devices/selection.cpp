@@ -73,7 +73,7 @@ void Selection::Device_Click() {
 
     DeviceSize = DeviceSizeKB * 1024;
     p_.buffers.CodeSize = DeviceSize;
-    f.VScroll1.SetMax(p_.buffers.CodeSize / 256 - 1);
+    p_.display.SetCodeScrollMax();
 
     for (auto* c : {&f.Frame5, &f.FrameVoltageSelection}) c->visible = true;
     f.CheckBlankPriorProgramming.visible = true;
@@ -84,15 +84,14 @@ void Selection::Device_Click() {
     OfferVoltages();
 
     auto& b = p_.buffers;
-    if (b.CodeLoaded == 1) {
-        for (auto* c : {&f.Erase_button, &f.Program_button, &f.Verify_button}) c->enabled = true;
+    if (b.CodeLoaded == 1)
         for (auto* m : {&f.menuEraseCode, &f.menuProgramCode, &f.menuVerifyCode}) m->enabled = true;
-    }
     if (b.DataLoaded == 1) {
         f.CheckData.SetValue(1);
-        for (auto* c : {&f.Erase_button, &f.Program_button, &f.Verify_button}) c->enabled = true;
         for (auto* m : {&f.menuEraseData, &f.menuProgramData, &f.menuVerifyData}) m->enabled = true;
     }
+    if (b.CodeLoaded == 1 || b.DataLoaded == 1)
+        for (auto* c : {&f.Erase_button, &f.Program_button, &f.Verify_button}) c->enabled = true;
 
     p_.lamps.ErrorLampOff();
     p_.lamps.DataFlowLampOff();
@@ -259,7 +258,7 @@ void Selection::ResetDeviceControls() {
     f.CheckCode.enabled = false;
     for (auto* c : {&f.FileNameDataLabel, &f.FileNameDataSize, &f.FileNameDataText}) c->visible = false;
     f.menuFlashShowCodeID.enabled = false;
-    f.Frame3.caption = "Code Buffer Hex/Ascii Display";
+    f.Frame3.caption = buffers::kCodeCaption;
 }
 
 }  // namespace moltrix::devices
