@@ -23,8 +23,8 @@ protected:
         return path.string();
     }
     static std::vector<std::uint8_t> ReadFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string text = FileText(path);
+        return {text.begin(), text.end()};
     }
     static std::vector<std::uint8_t> Pattern(std::size_t n, std::uint8_t seed = 0) {
         std::vector<std::uint8_t> v(n);

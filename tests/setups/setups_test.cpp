@@ -21,10 +21,7 @@ protected:
     SetupsTest() { p.Form_Load(); }
 
     fs::path Work(const std::string& name) const { return rig.services.paths.workDir / name; }
-    std::string ReadText(const std::string& name) const {
-        std::ifstream in(Work(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string ReadText(const std::string& name) const { return testing::FileText(Work(name)); }
     void WriteText(const std::string& name, const std::string& text) const {
         std::ofstream(Work(name), std::ios::binary) << text;
     }
