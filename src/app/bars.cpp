@@ -9,16 +9,15 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "qt_text.h"
+
 namespace moltrix::app {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-void SyncAction(QAction* a, const std::string& caption, const std::string& toolTip, bool enabled, bool visible) {
-    const QString text = Q(caption);
-    if (!caption.empty() && a->text() != text) a->setText(text);
-    const QString tip = Q(toolTip);
-    if (!toolTip.empty() && a->toolTip() != tip) a->setToolTip(tip);
+// An empty caption leaves the action's own; `shownCaption` remembers what the
+// action was last given.
+void SyncAction(QAction* a, std::string& shownCaption, const std::string& caption, bool enabled, bool visible) {
+    if (!caption.empty() && TextChanged(shownCaption, caption)) a->setText(Q(caption));
     if (a->isEnabled() != enabled) a->setEnabled(enabled);
     if (a->isVisible() != visible) a->setVisible(visible);
 }
@@ -28,7 +27,7 @@ void SyncAction(QAction* a, const std::string& caption, const std::string& toolT
 // ---- Menus ----
 
 MenuEntry::MenuEntry(form::MenuItem& item, QAction* action, QMenu* submenu, ActionRunner& runner)
-    : item_(item), action_(action), submenu_(submenu), runner_(runner) {
+    : item_(item), action_(action), runner_(runner) {
     if (submenu)
         connect(submenu, &QMenu::aboutToShow, this, &MenuEntry::submenu_aboutToShow);
     else if (!item.separator)
@@ -36,8 +35,8 @@ MenuEntry::MenuEntry(form::MenuItem& item, QAction* action, QMenu* submenu, Acti
 }
 
 void MenuEntry::Sync() {
-    if (!action_) return;
-    SyncAction(action_, item_.separator ? std::string() : item_.caption, {}, item_.enabled, item_.visible);
+    static const std::string kNone;
+    SyncAction(action_, shownCaption_, item_.separator ? kNone : item_.caption, item_.enabled, item_.visible);
 }
 
 void MenuEntry::action_triggered() {
@@ -52,7 +51,6 @@ void MenuEntry::submenu_aboutToShow() {
 
 MenuBarView::MenuBarView(form::MainForm& form, QMenuBar* bar, ActionRunner& runner) : runner_(runner) {
     for (form::MenuItem* top : form.menuBar) Add(*top, bar, nullptr);
-    Sync();
 }
 
 void MenuBarView::Add(form::MenuItem& item, QMenuBar* bar, QMenu* menu) {
@@ -76,8 +74,9 @@ void MenuBarView::Sync() {
 }
 
 QAction* MenuBarView::FindAction(const std::string& name) const {
+    const QString objectName = Q(name);
     for (const auto& e : entries_)
-        if (e->Action() && e->Action()->objectName() == Q(name)) return e->Action();
+        if (e->Action()->objectName() == objectName) return e->Action();
     return nullptr;
 }
 
@@ -100,14 +99,17 @@ ToolbarView::ToolbarView(form::Toolbar& model, QWidget* parent, ActionRunner& ru
         }
         actions_.push_back(a);
     }
+    shownCaptions_.resize(actions_.size());
+    shownTips_.resize(actions_.size());
     connect(bar_, &QToolBar::actionTriggered, this, &ToolbarView::toolBar_actionTriggered);
-    Sync();
 }
 
 void ToolbarView::Sync() {
     for (std::size_t i = 0; i < actions_.size() && i < model_.buttons.size(); ++i) {
         const form::ToolButton& b = model_.buttons[i];
-        SyncAction(actions_[i], b.caption, b.toolTip, b.enabled, b.visible);
+        SyncAction(actions_[i], shownCaptions_[i], b.caption, b.enabled, b.visible);
+        // An empty tool tip, too, leaves the action's own.
+        if (!b.toolTip.empty() && TextChanged(shownTips_[i], b.toolTip)) actions_[i]->setToolTip(Q(b.toolTip));
     }
 }
 
@@ -129,24 +131,25 @@ void ToolbarView::toolBar_actionTriggered(QAction* action) {
 
 StatusBarView::StatusBarView(form::StatusBar& model, platform::Clock& clock, QWidget* parent)
     : model_(model), clock_(clock), bar_(new QStatusBar(parent)), status_(new QLabel), date_(new QLabel),
-      time_(new QLabel), timer_(new QTimer(this)) {
+      time_(new QLabel) {
     bar_->setSizeGripEnabled(false);
     status_->setTextFormat(Qt::PlainText);
     bar_->addWidget(status_, 1);
     bar_->addPermanentWidget(date_);
     bar_->addPermanentWidget(time_);
-    connect(timer_, &QTimer::timeout, this, &StatusBarView::clockTimer_timeout);
-    timer_->start(1000);
+    auto* timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &StatusBarView::clockTimer_timeout);
+    timer->start(1000);
     clockTimer_timeout();
-    Sync();
 }
 
 QString StatusBarView::StatusText() const { return status_->text(); }
 
 void StatusBarView::Sync() {
     // The text area shows its own title while no operation reports in it.
-    const QString text = model_.statusText.empty() ? QStringLiteral("Status") : Q(model_.statusText);
-    if (status_->text() != text) status_->setText(text);
+    static const std::string kIdle = "Status";
+    const std::string& text = model_.statusText.empty() ? kIdle : model_.statusText;
+    if (TextChanged(shownStatus_, text)) status_->setText(Q(text));
 }
 
 void StatusBarView::clockTimer_timeout() {

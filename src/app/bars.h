@@ -4,8 +4,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QObject>
-#include <QPointer>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "control_views.h"
@@ -14,7 +14,6 @@
 class QLabel;
 class QMenuBar;
 class QStatusBar;
-class QTimer;
 class QToolBar;
 
 namespace moltrix::app {
@@ -26,7 +25,6 @@ public:
     MenuEntry(form::MenuItem& item, QAction* action, QMenu* submenu, ActionRunner& runner);
     void Sync();
     QAction* Action() const { return action_; }
-    QMenu* Submenu() const { return submenu_; }
 
 private slots:
     void action_triggered();
@@ -34,9 +32,9 @@ private slots:
 
 private:
     form::MenuItem& item_;
-    QPointer<QAction> action_;
-    QPointer<QMenu> submenu_;
+    QAction* action_;  // owned by its menu, which the window keeps while the entry lives
     ActionRunner& runner_;
+    std::string shownCaption_;
 };
 
 class MenuBarView {
@@ -68,6 +66,7 @@ private:
     form::Toolbar& model_;
     QToolBar* bar_;
     std::vector<QAction*> actions_;
+    std::vector<std::string> shownCaptions_, shownTips_;  // per action, what it was last given
     ActionRunner& runner_;
 };
 
@@ -89,7 +88,7 @@ private:
     QLabel* status_;
     QLabel* date_;
     QLabel* time_;
-    QTimer* timer_;
+    std::string shownStatus_;
 };
 
 }  // namespace moltrix::app

@@ -10,16 +10,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTextCursor>
+#include <limits>
 
 #include "layout.h"
+#include "qt_text.h"
 #include "widgets.h"
 
 namespace moltrix::app {
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 QColor ToQColor(const form::Color& c, const QPalette& base) {
     switch (c.kind) {
@@ -30,19 +31,6 @@ QColor ToQColor(const form::Color& c, const QPalette& base) {
         case form::Color::Kind::WindowText: break;
     }
     return base.color(QPalette::WindowText);
-}
-
-// Where an option button sits: its group and its index in it.
-struct OptionPlace {
-    form::OptionGroup* group = nullptr;
-    int index = -1;
-};
-
-OptionPlace FindOption(form::MainForm& f, const form::Control& option) {
-    for (form::OptionGroup* g : {&f.LPTSelection, &f.Voltage_button, &f.HiLow_button})
-        for (std::size_t i = 0; i < g->items.size(); ++i)
-            if (g->items[i] == &option) return {g, static_cast<int>(i)};
-    return {};
 }
 
 }  // namespace
@@ -64,22 +52,14 @@ ControlView::ControlView(form::Control& model, QWidget* widget, ActionRunner& ru
 
 void ControlView::Sync() {
     QWidget* w = widget_;
-    if (!w) return;
     if (w->isEnabled() != model_.enabled) w->setEnabled(model_.enabled);
     if (w->isHidden() == model_.visible) w->setVisible(model_.visible);
-    const QString tip = Q(model_.toolTip);
-    if (w->toolTip() != tip) w->setToolTip(tip);
+    if (TextChanged(shownTip_, model_.toolTip)) w->setToolTip(Q(model_.toolTip));
     const auto& r = model_.rect;
     if (r.width > 0) {
         const QRect wanted(r.left, r.top, r.width, r.height);
         if (w->geometry() != wanted) w->setGeometry(wanted);
     }
-}
-
-void ControlView::SyncCaption(const std::function<QString()>& shown,
-                              const std::function<void(const QString&)>& set) {
-    const QString caption = Q(model_.caption);
-    if (shown() != caption) set(caption);
 }
 
 void ControlView::SyncForeColor(int paletteRole) {
@@ -103,8 +83,8 @@ public:
     FrameView(form::Control& m, QWidget* parent, ActionRunner& r) : ControlView(m, new QGroupBox(parent), r) {}
     void Sync() override {
         ControlView::Sync();
-        auto* box = static_cast<QGroupBox*>(Widget());
-        SyncCaption([box] { return box->title(); }, [box](const QString& t) { box->setTitle(t); });
+        if (TextChanged(shownCaption_, model_.caption))
+            static_cast<QGroupBox*>(Widget())->setTitle(Q(model_.caption));
     }
 };
 
@@ -120,8 +100,8 @@ public:
     }
     void Sync() override {
         ControlView::Sync();
-        auto* label = static_cast<QLabel*>(Widget());
-        SyncCaption([label] { return label->text(); }, [label](const QString& t) { label->setText(t); });
+        if (TextChanged(shownCaption_, model_.caption))
+            static_cast<QLabel*>(Widget())->setText(Q(model_.caption));
         SyncForeColor(QPalette::WindowText);
     }
 private slots:
@@ -137,8 +117,8 @@ public:
     }
     void Sync() override {
         ControlView::Sync();
-        auto* b = static_cast<QPushButton*>(Widget());
-        SyncCaption([b] { return b->text(); }, [b](const QString& t) { b->setText(t); });
+        if (TextChanged(shownCaption_, model_.caption))
+            static_cast<QPushButton*>(Widget())->setText(Q(model_.caption));
         SyncForeColor(QPalette::ButtonText);
     }
 private slots:
@@ -155,7 +135,7 @@ public:
     void Sync() override {
         ControlView::Sync();
         auto* c = static_cast<QCheckBox*>(Widget());
-        SyncCaption([c] { return c->text(); }, [c](const QString& t) { c->setText(t); });
+        if (TextChanged(shownCaption_, model_.caption)) c->setText(Q(model_.caption));
         SyncForeColor(QPalette::WindowText);
         if (c->isChecked() != (box_.value != 0)) c->setChecked(box_.value != 0);
     }
@@ -170,8 +150,8 @@ private:
 class OptionView : public ControlView {
     Q_OBJECT
 public:
-    OptionView(form::OptionButton& m, OptionPlace place, QWidget* parent, ActionRunner& r)
-        : ControlView(m, new QRadioButton(parent), r), option_(m), place_(place) {
+    OptionView(form::OptionButton& m, QWidget* parent, ActionRunner& r)
+        : ControlView(m, new QRadioButton(parent), r), option_(m) {
         auto* radio = static_cast<QRadioButton*>(Widget());
         // The model keeps its group exclusive, and may clear every option of it.
         radio->setAutoExclusive(false);
@@ -180,19 +160,18 @@ public:
     void Sync() override {
         ControlView::Sync();
         auto* radio = static_cast<QRadioButton*>(Widget());
-        SyncCaption([radio] { return radio->text(); }, [radio](const QString& t) { radio->setText(t); });
+        if (TextChanged(shownCaption_, model_.caption)) radio->setText(Q(model_.caption));
         SyncForeColor(QPalette::WindowText);
         if (radio->isChecked() != option_.value) radio->setChecked(option_.value);
     }
 private slots:
     void option_clicked() {
         runner_.RunOperatorAction([this] {
-            if (place_.group) place_.group->Click(place_.index);
+            if (option_.group) option_.group->Click(option_.index);
         });
     }
 private:
     form::OptionButton& option_;
-    OptionPlace place_;
 };
 
 class ComboView : public ControlView {
@@ -255,30 +234,29 @@ public:
         ControlView::Sync();
         auto* view = static_cast<TextView*>(Widget());
         const std::string& text = text_.text;
-        if (shown_ && generation_ == text_.generation && shownBytes_ == text.size()) return;
-        if (shown_ && generation_ == text_.generation && shownBytes_ < text.size()) {
+        if (generation_ == text_.generation && shownBytes_ == text.size()) return;
+        if (generation_ == text_.generation && shownBytes_ < text.size()) {
             QTextCursor end(view->document());
             end.movePosition(QTextCursor::End);
-            end.insertText(ForDisplay(text.substr(shownBytes_)));
+            end.insertText(ForDisplay(QString::fromUtf8(text.data() + shownBytes_,
+                                                        static_cast<qsizetype>(text.size() - shownBytes_))));
             view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
         } else {
-            view->setPlainText(ForDisplay(text));
+            view->setPlainText(ForDisplay(Q(text)));
         }
-        shown_ = true;
         generation_ = text_.generation;
         shownBytes_ = text.size();
     }
 private slots:
     void textView_doubleClicked() { runner_.RunOperatorAction([this] { model_.DblClick(); }); }
 private:
-    static QString ForDisplay(const std::string& s) {
-        QString q = Q(s);
+    static QString ForDisplay(QString q) {
         q.remove(QLatin1Char('\r'));
         return q;
     }
     form::TextBox& text_;
-    bool shown_ = false;
-    std::uint64_t generation_ = 0;
+    // No text box reaches this generation, so the first sync shows the whole text.
+    std::uint64_t generation_ = std::numeric_limits<std::uint64_t>::max();
     std::size_t shownBytes_ = 0;
 };
 
@@ -291,21 +269,19 @@ public:
     void Sync() override {
         ControlView::Sync();
         auto* s = static_cast<QAbstractSlider*>(Widget());
-        syncing_ = true;
+        // The slider's own signals would report the model's position back as an operator action.
+        const QSignalBlocker quiet(s);
         if (s->minimum() != range_.min || s->maximum() != range_.max) s->setRange(range_.min, range_.max);
         if (s->singleStep() != range_.smallChange) s->setSingleStep(range_.smallChange);
         if (s->pageStep() != range_.largeChange) s->setPageStep(range_.largeChange);
         if (s->value() != range_.value) s->setValue(range_.value);
-        syncing_ = false;
     }
 private slots:
     void slider_valueChanged(int value) {
-        if (syncing_) return;
         runner_.RunOperatorAction([this, value] { range_.SetValue(value); });
     }
 private:
     form::RangeControl& range_;
-    bool syncing_ = false;
 };
 
 class ProgressView : public ControlView {
@@ -328,8 +304,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ControlView> MakeControlView(form::MainForm& form, form::Control& c, QWidget* parent,
-                                             ActionRunner& runner) {
+std::unique_ptr<ControlView> MakeControlView(form::Control& c, QWidget* parent, ActionRunner& runner) {
     using form::Kind;
     switch (c.kind) {
         case Kind::Frame: return std::make_unique<FrameView>(c, parent, runner);
@@ -338,8 +313,7 @@ std::unique_ptr<ControlView> MakeControlView(form::MainForm& form, form::Control
         case Kind::CheckBox:
             return std::make_unique<CheckBoxView>(dynamic_cast<form::CheckBox&>(c), parent, runner);
         case Kind::Option:
-            return std::make_unique<OptionView>(dynamic_cast<form::OptionButton&>(c), FindOption(form, c), parent,
-                                                runner);
+            return std::make_unique<OptionView>(dynamic_cast<form::OptionButton&>(c), parent, runner);
         case Kind::ComboBox:
             return std::make_unique<ComboView>(dynamic_cast<form::ComboBox&>(c), parent, runner);
         case Kind::TextBox: {

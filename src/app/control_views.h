@@ -2,11 +2,12 @@
 // One view per control of the form model: the Qt widget that shows it, the
 // code that brings the widget in line with the model, and the slots that pass
 // the operator's actions on to the model. Views keep no program state; what
-// they remember (last colour, how much of a log is shown) only saves work.
+// they remember (last text and colour, how much of a log is shown) only saves
+// work.
 #include <QObject>
-#include <QPointer>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "form/main_form.h"
 
@@ -31,22 +32,22 @@ public:
     virtual void Sync();
 
 protected:
-    void SyncCaption(const std::function<QString()>& shown, const std::function<void(const QString&)>& set);
     void SyncForeColor(int paletteRole);
 
     form::Control& model_;
-    QPointer<QWidget> widget_;
+    QWidget* widget_;  // a child of the window, which outlives its views
     ActionRunner& runner_;
+    std::string shownCaption_;
 
 private:
     bool colorApplied_ = false;
     form::Color shownColor_;
+    std::string shownTip_;
 };
 
 // Builds the view for a control, with its widget as a child of `parent`.
 // Returns nothing for controls shown elsewhere (toolbar, status bar) or not at
 // all (timer).
-std::unique_ptr<ControlView> MakeControlView(form::MainForm& form, form::Control& control, QWidget* parent,
-                                             ActionRunner& runner);
+std::unique_ptr<ControlView> MakeControlView(form::Control& control, QWidget* parent, ActionRunner& runner);
 
 }  // namespace moltrix::app

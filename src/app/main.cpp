@@ -115,7 +115,7 @@ int Main(int argc, char** argv) {
     platform::Services services{*port, clock, sound, settings, dialogs, help, launcher, refresh, ProgramPaths()};
 
     Programmer core(services);
-    app::MainWindow window(core, clock);
+    app::MainWindow window(core);
     dialogs.SetOwner(&window);
     refresh.SetTarget(&window);
     window.Start();

@@ -1,9 +1,7 @@
 #include "main_window.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -12,10 +10,11 @@
 #include <map>
 
 #include "layout.h"
+#include "qt_text.h"
 
 namespace moltrix::app {
 
-MainWindow::MainWindow(Programmer& core, platform::Clock& clock) : core_(core), client_(new QWidget(this)) {
+MainWindow::MainWindow(Programmer& core) : core_(core), client_(new QWidget(this)) {
     setCentralWidget(client_);
     client_->setMinimumSize(kClientWidth, kClientHeight);
     // The controls are laid out for a small dialog font of 11 pixels; a
@@ -29,11 +28,12 @@ MainWindow::MainWindow(Programmer& core, platform::Clock& clock) : core_(core), 
     BuildControls();
     menus_ = std::make_unique<MenuBarView>(core_.form, menuBar(), *this);
     toolbar_ = std::make_unique<ToolbarView>(core_.form.tbToolBar, client_, *this);
-    status_ = std::make_unique<StatusBarView>(core_.form.sbStatusBar, clock, client_);
-    toolbar_->Widget()->setToolTip(QString::fromStdString(core_.form.tbToolBar.toolTip));
+    status_ = std::make_unique<StatusBarView>(core_.form.sbStatusBar, core_.svc.clock, client_);
+    toolbar_->Widget()->setToolTip(Q(core_.form.tbToolBar.toolTip));
     PlaceEdges();
 
-    core_.closeMainWindow = [this] { RequestClose(); };
+    // File > Exit runs inside an operator action, which closes the window once it has returned.
+    core_.closeMainWindow = [this] { close(); };
     core_.closeOtherWindows = [this] { CloseOtherWindows(); };
     SyncFromModel();
 }
@@ -51,10 +51,10 @@ void MainWindow::BuildControls() {
             const auto it = frames.find(c->parent);
             if (it != frames.end()) parent = it->second;
         }
-        auto view = MakeControlView(core_.form, *c, parent, *this);
+        auto view = MakeControlView(*c, parent, *this);
         if (!view) continue;
         if (c->kind == form::Kind::Frame) frames[c->name] = view->Widget();
-        view->Widget()->setObjectName(QString::fromStdString(c->name));
+        view->Widget()->setObjectName(Q(c->name));
         views_.push_back(std::move(view));
     }
 }
@@ -82,8 +82,7 @@ void MainWindow::Start() {
 }
 
 void MainWindow::SyncFromModel() {
-    const QString title = QString::fromStdString(core_.form.title);
-    if (windowTitle() != title) setWindowTitle(title);
+    if (TextChanged(shownTitle_, core_.form.title)) setWindowTitle(Q(core_.form.title));
     for (auto& v : views_) v->Sync();
     menus_->Sync();
     toolbar_->Sync();
@@ -139,11 +138,6 @@ void MainWindow::StoreGeometry() {
 }
 
 // ---- Closing ----
-
-void MainWindow::RequestClose() {
-    // File > Exit runs inside an operator action: close once it has returned.
-    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (actionDepth_ > 0) {

@@ -18,7 +18,7 @@ namespace moltrix::app {
 class MainWindow : public QMainWindow, public ActionRunner, public Syncable {
     Q_OBJECT
 public:
-    MainWindow(Programmer& core, platform::Clock& clock);
+    explicit MainWindow(Programmer& core);
     ~MainWindow() override;
 
     // Runs the core's start-up, brings the window in line, places it where the
@@ -45,7 +45,6 @@ private:
     void ApplyGeometry();
     void StoreGeometry();
     void CloseOtherWindows();
-    void RequestClose();
 
     Programmer& core_;
     QWidget* client_;
@@ -53,6 +52,7 @@ private:
     std::unique_ptr<MenuBarView> menus_;
     std::unique_ptr<ToolbarView> toolbar_;
     std::unique_ptr<StatusBarView> status_;
+    std::string shownTitle_;
     bool closePending_ = false;  // a close asked for while an action ran
     int actionDepth_ = 0;      // operator actions running now (a long one may be on the stack)
     bool unloaded_ = false;

@@ -17,11 +17,13 @@
 #include <QUrl>
 
 #include "product.h"
+#include "qt_text.h"
 
 namespace moltrix::app {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+// A dialog without a title of its own shows the program's.
+QString BoxTitle(const std::string& title) { return title.empty() ? QString::fromLatin1(kAppTitle) : Q(title); }
 
 QTime ToQTime(const platform::LocalDateTime& t) { return QTime(t.hour, t.minute, t.second); }
 
@@ -46,9 +48,12 @@ platform::LocalDateTime QtClock::Now() {
 
 std::string QtClock::FormatTime(const platform::LocalDateTime& t) {
     // The user's long time format shows seconds; we drop its time zone.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
-    return QLocale::system().toString(ToQTime(t), format.trimmed()).toStdString();
+    static const QString format = [] {
+        QString f = QLocale::system().timeFormat(QLocale::LongFormat);
+        f.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+        return f.trimmed();
+    }();
+    return QLocale::system().toString(ToQTime(t), format).toStdString();
 }
 
 std::string QtClock::FormatShortDate(const platform::LocalDateTime& t) {
@@ -63,17 +68,18 @@ QtSoundPlayer::~QtSoundPlayer() = default;
 void QtSoundPlayer::PlayAsync(const std::filesystem::path& wavFile) {
     if (playing_) playing_->stop();
     playing_ = nullptr;
-    const QString path = QString::fromStdString(wavFile.string());
-    if (!QFileInfo(path).isFile()) return;
-    auto& effect = effects_[wavFile];
-    if (!effect) {
-        effect = std::make_unique<QSoundEffect>();
+    auto it = effects_.find(wavFile);
+    if (it == effects_.end()) {
+        const QString path = QString::fromStdString(wavFile.string());
+        if (!QFileInfo(path).isFile()) return;
+        auto effect = std::make_unique<QSoundEffect>();
         effect->setSource(QUrl::fromLocalFile(path));
+        it = effects_.emplace(wavFile, std::move(effect)).first;
     }
     // QSoundEffect loads in the background and starts once loaded; a failed load
     // or a missing audio device only leaves it silent.
-    effect->play();
-    playing_ = effect.get();
+    it->second->play();
+    playing_ = it->second.get();
 }
 
 // ---- Settings ----
@@ -99,7 +105,7 @@ platform::MsgResult QtDialogs::MessageBox(const std::string& text, const std::st
     using platform::MsgIcon;
     using platform::MsgResult;
     QMessageBox box(owner_);
-    box.setWindowTitle(title.empty() ? QString::fromLatin1(kAppTitle) : Q(title));
+    box.setWindowTitle(BoxTitle(title));
     box.setText(Q(text));
     switch (icon) {
         case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
@@ -132,8 +138,7 @@ std::string QtDialogs::InputBox(const std::string& prompt, const std::string& ti
                                 const std::string& defaultText) {
     bool ok = false;
     const QString answer =
-        QInputDialog::getText(owner_, title.empty() ? QString::fromLatin1(kAppTitle) : Q(title), Q(prompt),
-                              QLineEdit::Normal, Q(defaultText), &ok);
+        QInputDialog::getText(owner_, BoxTitle(title), Q(prompt), QLineEdit::Normal, Q(defaultText), &ok);
     return ok ? answer.toStdString() : std::string();
 }
 
@@ -156,11 +161,10 @@ QString QtFileFilter(const std::string& filter) {
 
 std::string QtDialogs::FileDialog(platform::FileDialogMode mode, const std::string& title,
                                   const std::string& filter) {
-    const QString caption = title.empty() ? QString::fromLatin1(kAppTitle) : Q(title);
     const QString qtFilter = QtFileFilter(filter);
     // Neither form insists that the file exists, and saving asks nothing more:
     // the program reports a missing file itself and replaces a file it saves over.
-    QFileDialog dialog(owner_, caption, QString(), qtFilter);
+    QFileDialog dialog(owner_, BoxTitle(title), QString(), qtFilter);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(mode == platform::FileDialogMode::Open ? QFileDialog::AcceptOpen
                                                                 : QFileDialog::AcceptSave);

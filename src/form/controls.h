@@ -113,10 +113,14 @@ struct ComboBox : Control {
     }
 };
 
+struct OptionGroup;
+
 // One option button of a group; marking one clears the others of its group.
 struct OptionButton : Control {
     using Control::Control;
     bool value = false;
+    OptionGroup* group = nullptr;  // the group it belongs to, and its index there
+    int index = 0;
 };
 
 struct OptionGroup {

@@ -27,6 +27,11 @@ MainForm::MainForm() {
     LPTSelection.items = {&LPTSelection0, &LPTSelection1, &LPTSelection2};
     Voltage_button.items = {&Voltage_button0, &Voltage_button1, &Voltage_button2, &Voltage_button3};
     HiLow_button.items = {&HiLow_button0, &HiLow_button1, &HiLow_button2};
+    for (OptionGroup* g : {&LPTSelection, &Voltage_button, &HiLow_button})
+        for (std::size_t i = 0; i < g->items.size(); ++i) {
+            g->items[i]->group = g;
+            g->items[i]->index = static_cast<int>(i);
+        }
 
     Device.text = "Please Select Device on this List";
     HiLow_button0.value = true;

@@ -17,7 +17,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
-#include <QToolBar>
 #include <cstdlib>
 #include <filesystem>
 
@@ -39,7 +38,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest()
         : services{ports, clock, sound, settings, dialogs, help, launcher, refresh, Paths()},
-          core(services), window(core, clock) {
+          core(services), window(core) {
         refresh.SetTarget(&window);
     }
 
