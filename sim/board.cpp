@@ -81,9 +81,9 @@ std::uint16_t Board::VppTenths() const {
 }
 
 void Board::UpdateChip() {
-    Chip* chip = socket_.chip();
+    Chip* chip = Live();
     chip->Update(socket_.Pins(regs_, VppTenths()), time_.Now());
-    const bool clash = !socket_.Serial() && chip->drives && (regs_[3] & 0x40) == 0;
+    const bool clash = chip->drives && (regs_[3] & 0x40) == 0;
     if (clash && !contention_) ++counters_.contention_events;
     contention_ = clash;
 }
@@ -92,11 +92,9 @@ std::uint8_t Board::DataBus() {
     const bool reg4_drives = (regs_[3] & 0x40) == 0;
     std::uint8_t bus = reg4_drives ? regs_[4] : 0xFF;
     bool chip_drives = false;
-    if (Chip* chip = socket_.chip()) {
-        if (time_.Now() >= chip->next_event) chip->Tick(time_.Now());
-        if (socket_.Serial()) {
-            if (chip->sda_low) bus &= 0x7F;  // SDA is D7, wired-AND
-        } else if (chip->drives) {
+    if (Chip* chip = Live()) {
+        if (chip->sda_low) bus &= 0x7F;  // SDA is D7, wired-AND
+        if (chip->drives) {
             chip_drives = true;
             bus = reg4_drives ? static_cast<std::uint8_t>(bus & chip->Output()) : chip->Output();
         }
@@ -108,11 +106,10 @@ std::uint8_t Board::DataBus() {
 bool Board::SdaLine() const {
     const bool master = (regs_[3] & 0x40) != 0 || (regs_[4] & 0x80) != 0;
     const Chip* chip = socket_.chip();
-    return master && !(socket_.Serial() && chip && chip->sda_low);
+    return master && !(chip && chip->sda_low);
 }
 
 std::uint8_t Board::ReadStatus() {
-    ++counters_.status_reads;
     const std::uint8_t bus = DataBus();
     if (trace_) trace_->Change(VcdTrace::kData, bus, time_.Now());
     return status_[(decoded_ >> 2) & 1][bus];

@@ -44,8 +44,6 @@ public:
     // plugged in. The board takes them as its lines' levels (no edge, no latch).
     Board(int model, SimTime& time, std::uint8_t data_lines = 0, std::uint8_t control_lines = 0);
 
-    int Model() const { return model_; }
-
     // Port side.
     void WriteData(std::uint8_t value) { data_port_ = value; }
     void WriteControl(std::uint8_t value);
@@ -61,11 +59,7 @@ public:
     Socket& socket() { return socket_; }
     // The chip in the socket (nullptr when empty), brought up to the present
     // simulated time first, so that finished write cycles show.
-    Chip* chip() {
-        Chip* c = socket_.chip();
-        if (c && time_.Now() >= c->next_event) c->Tick(time_.Now());
-        return c;
-    }
+    Chip* chip() { return Live(); }
     // Puts a chip in the socket (replacing any) / takes it out. Throws
     // std::invalid_argument for a chip whose size is not the profile's.
     void Insert(std::unique_ptr<Chip> chip, const SocketProfile& profile);
@@ -86,6 +80,13 @@ public:
     void StopTrace();
 
 private:
+    // The chip in the socket (nullptr when empty), ticked first if its next
+    // event has come.
+    Chip* Live() {
+        Chip* c = socket_.chip();
+        if (c && time_.Now() >= c->next_event) c->Tick(time_.Now());
+        return c;
+    }
     std::uint8_t Decode(std::uint8_t control) const;  // after the model's inversion
     void Latch(int reg);
     void UpdateChip();

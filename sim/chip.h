@@ -2,7 +2,6 @@
 #include <cstdint>
 #include <set>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "sim/chip_pins.h"
@@ -14,7 +13,9 @@ namespace moltrix::sim {
 // A memory chip in the socket. The board calls Update() whenever a line
 // reaching the chip may have changed, and reads the chip's outputs from the
 // plain fields below, so that the per-access path needs no virtual call;
-// only when simulated time passes `next_event` does it call Tick().
+// only when simulated time passes `next_event` does it call Tick(), and it
+// always does so before an Update(). Only two-wire chips set `sda_low`, and
+// only parallel chips set `drives`.
 class Chip {
 public:
     Chip(std::string name, std::uint32_t size);
@@ -75,6 +76,12 @@ protected:
         return dead_cells.empty() || dead_cells.count(address) == 0;
     }
     BoardCounters& counters() { return *counters_; }
+    // Whole-chip erase: every programmable cell to FFh.
+    void EraseCells() {
+        for (std::uint32_t i = 0; i < memory_.size(); ++i) {
+            if (Programmable(i)) memory_[i] = 0xFF;
+        }
+    }
 
     std::vector<std::uint8_t> memory_;
 

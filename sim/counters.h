@@ -17,18 +17,11 @@ struct PulseRecord {
 struct BoardCounters {
     std::array<std::uint64_t, 5> latches{};   // per register 0-4
     std::uint64_t contention_events = 0;      // register 4 and the chip both driving
-    std::uint64_t status_reads = 0;
     std::map<std::uint32_t, PulseRecord> pulses;  // effective pulses by address
     std::uint64_t pulses_without_vpp = 0;     // strobes with no programming voltage
     std::map<std::uint8_t, std::uint64_t> flash_commands;  // command byte -> times seen
     std::uint64_t write_cycles = 0;           // page or serial write cycles started
     std::uint64_t unloaded_bytes_erased = 0;  // AT29C256 page bytes not loaded
-
-    std::uint64_t TotalPulses() const {
-        std::uint64_t n = 0;
-        for (const auto& [address, record] : pulses) n += record.count;
-        return n;
-    }
 };
 
 }  // namespace moltrix::sim

@@ -26,10 +26,6 @@ int Eprom::PulsesNeeded(std::uint32_t address) const {
     return r < 7 ? 1 : (r < 9 ? 2 : 3);
 }
 
-int Eprom::PulsesReceived(std::uint32_t address) const {
-    return address < received_.size() ? received_[address] : 0;
-}
-
 void Eprom::Erase() {
     Fill(0xFF);
     received_.clear();

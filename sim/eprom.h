@@ -29,8 +29,6 @@ public:
 
     int PulsesNeeded(std::uint32_t address) const;
     void SetPulsesNeeded(std::uint32_t address, int pulses) { needed_override_[address] = pulses; }
-    // Pulses in a row the cell has had with the data of its latest pulse.
-    int PulsesReceived(std::uint32_t address) const;
 
     // Bench action: UV light. All cells FFh, pulse history forgotten.
     void Erase();

@@ -6,7 +6,6 @@ JedecFlash::JedecFlash(std::string name, std::uint32_t size, const JedecFlashSet
     : Chip(std::move(name), size), settings(s) {}
 
 void JedecFlash::Update(const ChipPins& p, Nanos now) {
-    if (now >= next_event) Tick(now);
     pins_ = p;
     if (!p.powered) {
         state_ = State::Read;
@@ -28,7 +27,7 @@ void JedecFlash::Update(const ChipPins& p, Nanos now) {
 }
 
 void JedecFlash::Tick(Nanos now) {
-    if (job_ != Job::None && now >= busy_until_) Finish(now);
+    if (job_ != Job::None && now >= busy_until_) Finish();
     next_event = job_ == Job::None ? kNever : busy_until_;
     Refresh();
 }
@@ -111,13 +110,11 @@ void JedecFlash::Command(std::uint8_t command, Nanos now) {
     }
 }
 
-void JedecFlash::Finish(Nanos) {
+void JedecFlash::Finish() {
     if (job_ == Job::Program) {
         if (Programmable(job_address_)) memory_[job_address_] &= job_data_;
     } else if (job_ == Job::Erase) {
-        for (std::uint32_t i = 0; i < memory_.size(); ++i) {
-            if (Programmable(i)) memory_[i] = 0xFF;
-        }
+        EraseCells();
     }
     job_ = Job::None;
 }

@@ -38,8 +38,6 @@ public:
     void Tick(Nanos now) override;
 
     JedecFlashSettings settings;
-    bool Busy(Nanos now) const { return now < busy_until_; }
-    bool InAutoselect() const { return autoselect_; }
 
 private:
     enum class State : std::uint8_t { Read, Unlocked1, Unlocked2, ProgramSetup };
@@ -47,7 +45,7 @@ private:
 
     void Write(std::uint32_t address, std::uint8_t data, Nanos now);
     void Command(std::uint8_t command, Nanos now);
-    void Finish(Nanos now);
+    void Finish();
     void Refresh();
 
     State state_ = State::Read;

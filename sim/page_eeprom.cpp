@@ -1,7 +1,5 @@
 #include "sim/page_eeprom.h"
 
-#include <algorithm>
-
 #include "sim/jedec_flash.h"
 
 namespace moltrix::sim {
@@ -20,7 +18,6 @@ PageEeprom::PageEeprom(std::string name, std::uint32_t size, const PageEepromSet
     : Chip(std::move(name), size), settings(s) {}
 
 void PageEeprom::Update(const ChipPins& p, Nanos now) {
-    if (now >= next_event) Tick(now);
     pins_ = p;
     if (!p.powered) {
         PowerLost();
@@ -120,11 +117,7 @@ void PageEeprom::EndLoading(Nanos at) {
 
 void PageEeprom::FinishCycle() {
     in_cycle_ = false;
-    if (pending_erase_chip_) {
-        for (std::uint32_t i = 0; i < memory_.size(); ++i) {
-            if (Programmable(i)) memory_[i] = 0xFF;
-        }
-    }
+    if (pending_erase_chip_) EraseCells();
     if (!pending_.empty()) {
         const std::uint32_t page = (pending_.front().address & ~(kPageSize - 1)) % memory_.size();
         if (settings.erase_unloaded) {

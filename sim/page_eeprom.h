@@ -44,7 +44,6 @@ public:
     bool protection = false;  // software data protection on; kept in the chip
     std::string StateText() const override;
     void ApplyState(const std::string& text) override;
-    bool Busy(Nanos now) const { return now < cycle_end_; }
 
     static constexpr std::uint32_t kPageSize = 64;
 

@@ -6,7 +6,6 @@ SerialEeprom::SerialEeprom(std::string name, std::uint32_t size, const SerialEep
     : Chip(std::move(name), size), settings(s) {}
 
 void SerialEeprom::Update(const ChipPins& p, Nanos now) {
-    if (now >= next_event) Tick(now);
     if (!p.powered) {
         if (powered_) {
             powered_ = false;

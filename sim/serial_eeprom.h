@@ -41,8 +41,6 @@ public:
     void Tick(Nanos now) override;
 
     SerialEepromSettings settings;
-    bool Busy(Nanos now) const { return writing_ && now < cycle_end_; }
-    std::uint32_t AddressCounter() const { return counter_; }
 
 private:
     enum class Phase : std::uint8_t {

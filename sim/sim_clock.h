@@ -23,12 +23,11 @@ public:
     std::string FormatShortDate(const platform::LocalDateTime& t) override;  // "MM/DD/YYYY"
 
     void SetFixedNow(const platform::LocalDateTime& t) { fixed_ = t; }
-    void SetRealSleep(bool on) { real_sleep_ = on; }
     long long TotalSleptMs() const { return slept_ms_; }
 
 private:
     SimTime& time_;
-    bool real_sleep_;
+    const bool real_sleep_;
     std::optional<platform::LocalDateTime> fixed_;
     long long slept_ms_ = 0;
 };

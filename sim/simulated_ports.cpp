@@ -15,6 +15,11 @@ SimulatedPorts::Port* SimulatedPorts::Find(std::uint16_t address) {
     return nullptr;
 }
 
+SimulatedPorts::Port* SimulatedPorts::FindBase(std::uint16_t base) {
+    Port* p = Find(base);
+    return p && p->base == base ? p : nullptr;
+}
+
 void SimulatedPorts::PortOut(std::uint16_t port, std::uint8_t value) {
     time_.Advance(access_time);
     ++writes_;
@@ -47,19 +52,15 @@ std::uint8_t SimulatedPorts::PortIn(std::uint16_t port) {
 }
 
 Board& SimulatedPorts::AttachBoard(std::uint16_t base, int model) {
-    Port* p = Find(base);
-    if (!p || p->base != base) throw std::invalid_argument("not a standard parallel port base");
+    Port* p = FindBase(base);
+    if (!p) throw std::invalid_argument("not a standard parallel port base");
     p->board = std::make_unique<Board>(model, time_, p->data, p->control);
     return *p->board;
 }
 
-void SimulatedPorts::RemoveBoard(std::uint16_t base) {
-    if (Port* p = Find(base); p && p->base == base) p->board.reset();
-}
-
 Board* SimulatedPorts::BoardAt(std::uint16_t base) {
-    Port* p = Find(base);
-    return p && p->base == base ? p->board.get() : nullptr;
+    Port* p = FindBase(base);
+    return p ? p->board.get() : nullptr;
 }
 
 }  // namespace moltrix::sim

@@ -31,7 +31,6 @@ public:
     // Throws std::invalid_argument for a base that is not a standard port or a
     // model other than 4, 5, 6.
     Board& AttachBoard(std::uint16_t base, int model);
-    void RemoveBoard(std::uint16_t base);
     Board* BoardAt(std::uint16_t base);  // nullptr when none
 
     std::uint64_t PortWrites() const { return writes_; }
@@ -45,6 +44,7 @@ private:
         std::unique_ptr<Board> board;
     };
     Port* Find(std::uint16_t address);
+    Port* FindBase(std::uint16_t base);  // the port at exactly that base, or nullptr
 
     SimTime time_;
     std::array<Port, 3> ports_;

@@ -12,7 +12,6 @@ inline bool Level(const std::array<std::uint8_t, 5>& regs, BoardLine line) {
 void Socket::Insert(std::unique_ptr<Chip> chip, const SocketProfile& profile) {
     chip_ = std::move(chip);
     profile_ = &profile;
-    serial_ = profile.family == ChipFamily::SerialEeprom;
     const unsigned low_lines = profile.address_lines > 16 ? 16 : profile.address_lines;
     low_mask_ = (1u << low_lines) - 1;
     if (profile.a14.Wired()) low_mask_ &= ~0x4000u;
@@ -20,7 +19,6 @@ void Socket::Insert(std::unique_ptr<Chip> chip, const SocketProfile& profile) {
 
 std::unique_ptr<Chip> Socket::Remove() {
     profile_ = nullptr;
-    serial_ = false;
     return std::move(chip_);
 }
 
@@ -31,7 +29,7 @@ ChipPins Socket::Pins(const std::array<std::uint8_t, 5>& regs, std::uint16_t vpp
     p.board_drives = (regs[3] & 0x40) == 0;
     p.data = regs[4];
     p.powered = !s.power.Wired() || Level(regs, s.power) == s.power_active_high;
-    if (serial_) {
+    if (s.family == ChipFamily::SerialEeprom) {
         if (s.gnd.Wired() && Level(regs, s.gnd)) p.powered = false;  // ground line lifted
         p.scl = Level(regs, s.scl);
         p.sda = p.board_drives ? (regs[4] & 0x80) != 0 : true;

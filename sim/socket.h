@@ -18,9 +18,8 @@ public:
     std::unique_ptr<Chip> Remove();
 
     Chip* chip() const { return chip_.get(); }
-    const SocketProfile* profile() const { return profile_; }
     bool Empty() const { return chip_ == nullptr; }
-    bool Serial() const { return serial_; }
+    bool Serial() const { return profile_ && profile_->family == ChipFamily::SerialEeprom; }
 
     // Where the chip's image file lives, if the bench set-up named one.
     std::string image_path;
@@ -32,7 +31,6 @@ public:
 private:
     std::unique_ptr<Chip> chip_;
     const SocketProfile* profile_ = nullptr;
-    bool serial_ = false;
     std::uint32_t low_mask_ = 0;
 };
 

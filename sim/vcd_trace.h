@@ -25,7 +25,6 @@ public:
     // Creates the file; `levels` are the lines' values at time `t`.
     bool Open(const std::string& path, const Levels& levels, Nanos t, std::string* error);
     void Close();
-    bool IsOpen() const { return file_ != nullptr; }
 
     // Records `value` for `signal` at time `t` if it differs from the last one.
     void Change(Signal signal, std::uint32_t value, Nanos t) {

@@ -2,7 +2,7 @@
 // page shows, with the device view's printable rule, on every board model.
 #include <gtest/gtest.h>
 
-#include "sim/device_models.h"
+#include "sim/bench_setup.h"
 #include "sim/simulated_ports.h"
 #include "support/rig.h"
 
@@ -13,9 +13,7 @@ constexpr int kEprom27C256 = 11;
 
 struct ChipBench {
     explicit ChipBench(int model) : board(ports.AttachBoard(0x378, model)) {
-        const auto* m = sim::FindDeviceModel("27C256");
-        EXPECT_NE(m, nullptr);
-        board.Insert(sim::MakeChip(*m), *sim::FindSocketProfile(m->type));
+        EXPECT_NE(sim::InsertDevice(board, "27C256"), nullptr);
         auto& mem = board.chip()->Memory();
         for (std::size_t a = 0; a < mem.size(); ++a) mem[a] = static_cast<std::uint8_t>(a * 13 + (a >> 8));
         const std::uint8_t hello[16] = {0x48, 0x65, 0x6C, 0x6C, 0x6F, 0x2C, 0x20, 0x57,

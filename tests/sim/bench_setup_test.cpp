@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 
@@ -10,17 +9,12 @@
 #include "sim/device_models.h"
 #include "sim/page_eeprom.h"
 #include "sim/socket_profile.h"
+#include "sim_bench.h"
 
 namespace moltrix::sim {
 namespace {
 
-std::filesystem::path TempFile(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("moltrix_sim_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                      "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-    return dir / name;
-}
+using testing::TempFile;
 
 TEST(BenchSetupText, WellFormedSetUps) {
     const BenchSetup one = ParseBenchSetup("6@378:27C256=chip.bin");

@@ -26,10 +26,12 @@ inline constexpr Codes kModel56Codes{{0x05, 0x0D, 0x07, 0x0F, 0x01},
                                      0x05,
                                      0x01};
 
+inline constexpr const Codes& CodesFor(int model) { return model == 4 ? kModel4Codes : kModel56Codes; }
+
 class BoardDriver {
 public:
     BoardDriver(platform::PortIo& io, std::uint16_t base, int model)
-        : io_(io), base_(base), model_(model), codes_(model == 4 ? kModel4Codes : kModel56Codes) {}
+        : io_(io), base_(base), model_(model), codes_(CodesFor(model)) {}
 
     void Set(int reg, std::uint8_t value) {
         regs_[reg] = value;
@@ -38,7 +40,6 @@ public:
         io_.PortOut(base_ + 2, codes_.pulse[reg]);
         io_.PortOut(base_ + 2, codes_.idle[reg]);
     }
-    std::uint8_t Get(int reg) const { return regs_[reg]; }
     void SetBits(int reg, std::uint8_t mask, bool on) {
         Set(reg, static_cast<std::uint8_t>(on ? regs_[reg] | mask : regs_[reg] & ~mask));
     }
@@ -54,6 +55,14 @@ public:
         return static_cast<std::uint8_t>(Nibble(s1) | (Nibble(s2) << 4));
     }
 
+    // One byte read with OE on: register 0 = 00h for the read, 40h after.
+    std::uint8_t ReadWithOe() {
+        Set(0, 0x00);
+        const std::uint8_t v = ReadByte();
+        Set(0, 0x40);
+        return v;
+    }
+
     // Data bit 7 alone (one status read of the high nibble).
     bool ReadD7() {
         io_.PortOut(base_ + 2, codes_.nibble_high);
@@ -67,8 +76,6 @@ public:
         Set(2, static_cast<std::uint8_t>(low16 & 0xFF));
         Set(3, static_cast<std::uint8_t>((regs_[3] & 0xF0) | (reg3_low & 0x0F)));
     }
-
-    std::uint16_t base() const { return base_; }
 
 private:
     std::uint8_t Nibble(std::uint8_t s) const {

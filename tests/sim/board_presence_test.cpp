@@ -118,7 +118,7 @@ TEST(BoardLatching, RegisterTakesTheDataOnTheTrailingEdge) {
         SimulatedPorts ports;
         Board& board = ports.AttachBoard(0x378, model);
         BoardDriver drv(ports, 0x378, model);
-        const auto& codes = model == 4 ? testing::kModel4Codes : testing::kModel56Codes;
+        const auto& codes = testing::CodesFor(model);
         for (int reg = 0; reg < 5; ++reg) {
             const std::uint8_t before = board.Register(reg);
             const auto latches_before = board.counters().latches[reg];
@@ -165,7 +165,7 @@ TEST(BoardLatching, OtherModelsCodesNeverReachTheAddressedRegister) {
 TEST(BoardLatching, BoardAttachedLaterSeesTheControlLinesAsTheyAre) {
     for (int model : {4, 5, 6}) {
         SimulatedPorts ports;
-        const auto& codes = model == 4 ? testing::kModel4Codes : testing::kModel56Codes;
+        const auto& codes = testing::CodesFor(model);
         ports.PortOut(0x378, 0x12);
         ports.PortOut(0x37A, codes.pulse[2]);
         Board& board = ports.AttachBoard(0x378, model);

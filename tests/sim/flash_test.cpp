@@ -35,17 +35,13 @@ std::uint8_t Read(SimBench& b, std::uint32_t address) {
     b.drv.Set(1, static_cast<std::uint8_t>(address >> 8));
     b.drv.Set(2, static_cast<std::uint8_t>(address));
     b.drv.Set(3, 0x44 | hi);
-    b.drv.Set(0, 0x00);
-    const std::uint8_t v = b.drv.ReadByte();
-    b.drv.Set(0, 0x40);
+    const std::uint8_t v = b.drv.ReadWithOe();
     b.drv.Set(3, 0xC4 | hi);
     return v;
 }
 
 void Command(SimBench& b, std::uint8_t command) {
-    Write(b, 0x5555, 0xAA);
-    Write(b, 0x2AAA, 0x55);
-    Write(b, 0x5555, command);
+    testing::JedecCommand([&](std::uint32_t address, std::uint8_t data) { Write(b, address, data); }, command);
 }
 
 TEST(JedecFlash, AutoselectGivesEachPartsCodesAndResetLeavesIt) {

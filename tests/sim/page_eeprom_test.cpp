@@ -42,18 +42,14 @@ std::uint8_t Read(SimBench& b, const Part& p, std::uint16_t address) {
     b.drv.Set(1, p.Reg1(address, true));
     b.drv.Set(2, static_cast<std::uint8_t>(address));
     b.drv.Set(3, 0x42);
-    b.drv.Set(0, 0x00);
-    const std::uint8_t v = b.drv.ReadByte();
-    b.drv.Set(0, 0x40);
+    const std::uint8_t v = b.drv.ReadWithOe();
     b.drv.Set(3, 0xC2);
     return v;
 }
 
 void Sequence(SimBench& b, const Part& p, std::initializer_list<std::uint8_t> commands) {
     for (std::uint8_t c : commands) {
-        Write(b, p, 0x5555, 0xAA);
-        Write(b, p, 0x2AAA, 0x55);
-        Write(b, p, 0x5555, c);
+        testing::JedecCommand([&](std::uint16_t address, std::uint8_t data) { Write(b, p, address, data); }, c);
     }
 }
 

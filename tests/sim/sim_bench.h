@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "board_driver.h"
-#include "sim/device_models.h"
+#include "sim/bench_setup.h"
+#include "sim/jedec_flash.h"
 #include "sim/simulated_ports.h"
 
 namespace moltrix::sim::testing {
@@ -15,9 +18,7 @@ namespace moltrix::sim::testing {
 struct SimBench {
     SimBench(int model, std::string_view part, std::uint64_t seed = 1)
         : board(ports.AttachBoard(0x378, model)), drv(ports, 0x378, model) {
-        const DeviceModel* m = FindDeviceModel(part);
-        EXPECT_NE(m, nullptr) << part;
-        board.Insert(MakeChip(*m, seed), *FindSocketProfile(m->type));
+        EXPECT_NE(InsertDevice(board, part, seed), nullptr) << part;
     }
     // The chip as of now (finished cycles applied).
     template <class T>
@@ -35,5 +36,24 @@ struct SimBench {
     };
     ChipNow chip{board};
 };
+
+// The three JEDEC command cycles (AAh to 5555h, 55h to 2AAAh, `command` to
+// 5555h), each one bus write `write(address, data)`.
+template <class WriteFn>
+void JedecCommand(WriteFn&& write, std::uint8_t command) {
+    write(kUnlockAddr1, std::uint8_t{0xAA});
+    write(kUnlockAddr2, std::uint8_t{0x55});
+    write(kUnlockAddr1, command);
+}
+
+// A path in the temporary directory, in a directory of its own for this run
+// and test.
+inline std::filesystem::path TempFile(const std::string& name) {
+    const auto* unit = ::testing::UnitTest::GetInstance();
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("moltrix_sim_" + std::to_string(unit->random_seed()) + "_" + unit->current_test_info()->name());
+    std::filesystem::create_directories(dir);
+    return dir / name;
+}
 
 }  // namespace moltrix::sim::testing

@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,8 +21,7 @@ std::vector<std::string> Lines(const std::filesystem::path& path) {
 }
 
 TEST(VcdTrace, HoldsTheRegisterBusAndSerialLineTransitions) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("moltrix_sim_trace_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".vcd");
+    const auto path = testing::TempFile("trace.vcd");
     {
         SimBench b(6, "24C16");
         b.drv.Set(3, 0x80);  // SCL high, register 4 drives
