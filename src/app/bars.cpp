@@ -14,10 +14,11 @@
 namespace moltrix::app {
 namespace {
 
-// An empty caption leaves the action's own; `shownCaption` remembers what the
-// action was last given.
-void SyncAction(QAction* a, std::string& shownCaption, const std::string& caption, bool enabled, bool visible) {
-    if (!caption.empty() && TextChanged(shownCaption, caption)) a->setText(Q(caption));
+// A separator has no caption; any other action shows the model's, an empty
+// one included. `shownCaption` remembers what the action was last given.
+void SyncAction(QAction* a, bool separator, std::string& shownCaption, const std::string& caption, bool enabled,
+                bool visible) {
+    if (!separator && TextChanged(shownCaption, caption)) a->setText(Q(caption));
     if (a->isEnabled() != enabled) a->setEnabled(enabled);
     if (a->isVisible() != visible) a->setVisible(visible);
 }
@@ -27,7 +28,7 @@ void SyncAction(QAction* a, std::string& shownCaption, const std::string& captio
 // ---- Menus ----
 
 MenuEntry::MenuEntry(form::MenuItem& item, QAction* action, QMenu* submenu, ActionRunner& runner)
-    : item_(item), action_(action), runner_(runner) {
+    : item_(item), action_(action), runner_(runner), shownCaption_(item.caption) {
     if (submenu)
         connect(submenu, &QMenu::aboutToShow, this, &MenuEntry::submenu_aboutToShow);
     else if (!item.separator)
@@ -35,8 +36,7 @@ MenuEntry::MenuEntry(form::MenuItem& item, QAction* action, QMenu* submenu, Acti
 }
 
 void MenuEntry::Sync() {
-    static const std::string kNone;
-    SyncAction(action_, shownCaption_, item_.separator ? kNone : item_.caption, item_.enabled, item_.visible);
+    SyncAction(action_, item_.separator, shownCaption_, item_.caption, item_.enabled, item_.visible);
 }
 
 void MenuEntry::action_triggered() {
@@ -98,8 +98,8 @@ ToolbarView::ToolbarView(form::Toolbar& model, QWidget* parent, ActionRunner& ru
             a = bar_->addAction(icon, Q(b.caption));
         }
         actions_.push_back(a);
+        shownCaptions_.push_back(b.caption);
     }
-    shownCaptions_.resize(actions_.size());
     shownTips_.resize(actions_.size());
     connect(bar_, &QToolBar::actionTriggered, this, &ToolbarView::toolBar_actionTriggered);
 }
@@ -107,7 +107,7 @@ ToolbarView::ToolbarView(form::Toolbar& model, QWidget* parent, ActionRunner& ru
 void ToolbarView::Sync() {
     for (std::size_t i = 0; i < actions_.size() && i < model_.buttons.size(); ++i) {
         const form::ToolButton& b = model_.buttons[i];
-        SyncAction(actions_[i], shownCaptions_[i], b.caption, b.enabled, b.visible);
+        SyncAction(actions_[i], b.separator, shownCaptions_[i], b.caption, b.enabled, b.visible);
         // An empty tool tip, too, leaves the action's own.
         if (!b.toolTip.empty() && TextChanged(shownTips_[i], b.toolTip)) actions_[i]->setToolTip(Q(b.toolTip));
     }

@@ -116,8 +116,8 @@ void OperatorLog::SystemLog_DblClick() {
     if (!error.empty()) {
         auto file = p_.svc.paths.workDir / "MOLTRIX.LOG";
         AddLogLine("MOLTRIX.LOG could not be written: " + error);
-        p_.svc.dialogs.MessageBox("Can't write " + file.string() + ": " + error, "", platform::MsgIcon::Exclamation,
-                                  platform::MsgButtons::Ok);
+        p_.svc.dialogs.MessageBox("Can't write " + file.string() + ": " + error, "System Log Not Saved",
+                                  platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
         return;
     }
     AddLogLine("System Log was Saved to MOLTRIX.LOG file");

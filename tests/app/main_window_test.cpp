@@ -17,8 +17,10 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
+#include <QStyleOptionGroupBox>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "main_window.h"
 #include "qt_platform.h"
@@ -155,6 +157,31 @@ TEST_F(MainWindowTest, EveryControlHasItsOwnPlaceInsideItsParent) {
         }
 }
 
+// Inside a frame a control keeps clear of the frame's caption and of its border.
+TEST_F(MainWindowTest, ControlsInAFrameKeepClearOfItsCaptionAndBorder) {
+    core.form.FrameVoltageSelection.visible = true;
+    core.form.Frame5.visible = true;
+    window.SyncFromModel();
+    window.show();
+    for (form::Control* c : core.form.controls) {
+        QWidget* w = window.ControlWidget(c->name);
+        if (c->parent.empty() || !w) continue;
+        auto* frame = qobject_cast<QGroupBox*>(window.ControlWidget(c->parent));
+        ASSERT_NE(frame, nullptr) << c->parent;
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        const QRect caption =
+            frame->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
+        const QRect g = w->geometry();
+        EXPECT_GT(g.top(), caption.bottom()) << c->name << " under the caption of " << c->parent;
+        EXPECT_GT(g.left(), 0) << c->name;
+        EXPECT_LT(g.right(), frame->width() - 1) << c->name;
+        EXPECT_LT(g.bottom(), frame->height() - 1) << c->name << " on the lower border of " << c->parent;
+    }
+}
+
 TEST_F(MainWindowTest, TestPortClickProbesThePortsAndShowsWhatItFound) {
     window.Start();
     ports.AttachBoard(0x378, 6);
@@ -258,6 +285,19 @@ TEST_F(MainWindowTest, OpeningTheSetupMenuRunsItsHandlerFirst) {
     ASSERT_NE(setup, nullptr);
     emit setup->aboutToShow();
     EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(window.MenuAction("LoadSetup2")->isEnabled());
+}
+
+TEST_F(MainWindowTest, SetupMenuShowsEveryStoredNameAnEmptyOneToo) {
+    window.Start();
+    QMenu* setup = window.MenuAction("Setup")->menu();
+    const auto slot2 = services.paths.workDir / "MXSetup2.INI";
+    std::ofstream(slot2, std::ios::binary) << "SetupName = Bench two\r\n";
+    emit setup->aboutToShow();
+    EXPECT_EQ(window.MenuAction("LoadSetup2")->text(), "Bench two");
+    std::ofstream(slot2, std::ios::binary) << "Short\r\n";  // no name after the 12th character
+    emit setup->aboutToShow();
+    EXPECT_EQ(window.MenuAction("LoadSetup2")->text(), "");
     EXPECT_TRUE(window.MenuAction("LoadSetup2")->isEnabled());
 }
 

@@ -96,6 +96,7 @@ TEST_F(LogExport, AFailedWriteIsReportedAndNotLoggedAsSaved) {
     rig.p().log.SystemLog_DblClick();
     ASSERT_EQ(rig.dialogs.shown.size(), 1u);
     EXPECT_NE(rig.dialogs.shown[0].text.find("MOLTRIX.LOG"), std::string::npos);
+    EXPECT_EQ(rig.dialogs.shown[0].title, "System Log Not Saved");
     for (const auto& m : rig.LogMessages()) EXPECT_EQ(m.find("was Saved"), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_directory(file()));
 }
