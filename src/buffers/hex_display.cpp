@@ -44,11 +44,21 @@ bool HexDisplay::DataViewShown() const {
     return p_.selection.DeviceType == "MJ" && p_.form.Show_button.caption == "Show Code";
 }
 
-void HexDisplay::SetCodeScrollMax() { p_.form.VScroll1.SetMax(std::max(0, p_.buffers.CodeSize / kCodePageBytes - 1)); }
+// A maximum below the position pulls the position down. Over a buffer the
+// scroll handler then draws the new page; over the chip the position only
+// moves, since a chip read (half a second and 256 accesses) is for the
+// operator's own scrolling, never a side effect of a new range.
+void HexDisplay::SetScrollMax(int max) {
+    auto& bar = p_.form.VScroll1;
+    if (DisplaySource == "DisplayEprom" && bar.value > max) bar.value = std::max(bar.min, max);
+    bar.SetMax(max);
+}
+
+void HexDisplay::SetCodeScrollMax() { SetScrollMax(std::max(0, p_.buffers.CodeSize / kCodePageBytes - 1)); }
 
 void HexDisplay::AdjustScrollAfterLoad() {
     if (DataViewShown())
-        p_.form.VScroll1.SetMax(kDataViewLastPage);
+        SetScrollMax(kDataViewLastPage);
     else
         SetCodeScrollMax();
 }
@@ -152,7 +162,7 @@ void HexDisplay::Show_button_Click() {
         f.Frame3.caption = kCodeCaption;
     } else if (f.Show_button.caption == "Show Data") {
         f.Show_button.caption = "Show Code";
-        f.VScroll1.SetMax(kDataViewLastPage);
+        SetScrollMax(kDataViewLastPage);
         f.Frame3.caption = kDataCaption;
     }
     DisplayPageMemory();

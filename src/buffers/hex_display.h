@@ -43,6 +43,8 @@ public:
     void AdjustScrollAfterLoad();
     // The code view's range: CodeSize / 256 - 1 pages, never below page 0.
     void SetCodeScrollMax();
+    // Every range the program sets goes through here.
+    void SetScrollMax(int max);
 
 private:
     void DrawCodePage(std::int32_t start);

@@ -11,9 +11,18 @@ namespace {
 
 constexpr int kEprom27C256 = 11;
 
+// The device list's index of the entry that names `part`.
+int ListIndex(const Programmer& p, const std::string& part) {
+    const auto& items = p.form.Device.items;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].find(" " + part) != std::string::npos) return static_cast<int>(i);
+    ADD_FAILURE() << part << " is not in the device list";
+    return -1;
+}
+
 struct ChipBench {
-    explicit ChipBench(int model) : board(ports.AttachBoard(0x378, model)) {
-        EXPECT_NE(sim::InsertDevice(board, "27C256"), nullptr);
+    explicit ChipBench(int model, const std::string& part = "27C256") : board(ports.AttachBoard(0x378, model)) {
+        EXPECT_NE(sim::InsertDevice(board, part), nullptr);
         auto& mem = board.chip()->Memory();
         for (std::size_t a = 0; a < mem.size(); ++a) mem[a] = static_cast<std::uint8_t>(a * 13 + (a >> 8));
         const std::uint8_t hello[16] = {0x48, 0x65, 0x6C, 0x6C, 0x6F, 0x2C, 0x20, 0x57,
@@ -21,7 +30,7 @@ struct ChipBench {
         std::copy(std::begin(hello), std::end(hello), mem.begin() + 0x10);
         board.RefreshChip();
         p().Form_Load();
-        p().form.Device.SetListIndex(kEprom27C256);
+        p().form.Device.SetListIndex(part == "27C256" ? kEprom27C256 : ListIndex(p(), part));
     }
     Programmer& p() { return rig.p(); }
 
@@ -87,6 +96,23 @@ TEST(DeviceView, DisplayStartsAtPageZeroAndReadsTheChipOnce) {
     EXPECT_EQ(Line(f.BufferDisplay.text, 0).substr(0, 8), "000000| ");
     // Two status readings per byte of one 256-byte page, and no second pass.
     EXPECT_EQ(bench.ports.PortReads() - readsBefore, 512u);
+}
+
+// A new device's smaller range moves the position, but reads no chip, so the
+// new device's resting state stands: a serial part rests with CE and OE active.
+TEST(DeviceView, SelectingADeviceWhileTheChipIsShownReadsNothing) {
+    ChipBench bench(6, "27C512");
+    auto& f = bench.p().form;
+    f.Display_button.Click();
+    f.VScroll1.SetValue(200);
+    ASSERT_EQ(Line(f.BufferDisplay.text, 0).substr(0, 8), "00C800| ");
+    const auto reads = bench.ports.PortReads(), writes = bench.ports.PortWrites();
+    f.Device.SetListIndex(ListIndex(bench.p(), "24C16"));
+    EXPECT_EQ(f.VScroll1.value, 7);
+    EXPECT_EQ(bench.ports.PortReads(), reads) << "the chip was read";
+    EXPECT_LT(bench.ports.PortWrites() - writes, 64u) << "more than the resting lines were written";
+    EXPECT_EQ(bench.board.Register(3) & 0x80, 0) << "CE rests active";
+    EXPECT_EQ(bench.board.Register(0) & 0x40, 0) << "OE rests active";
 }
 
 TEST(DeviceView, EmptySocketShowsWhatTheFloatingBusReads) {
