@@ -321,9 +321,14 @@ std::unique_ptr<ControlView> MakeControlView(form::Control& c, QWidget* parent, 
             if (t.multiLine) return std::make_unique<MultiTextView>(t, parent, runner);
             return std::make_unique<LineTextView>(t, parent, runner);
         }
-        case Kind::ScrollBar:
-            return std::make_unique<RangeView>(dynamic_cast<form::RangeControl&>(c),
-                                               new QScrollBar(Qt::Vertical, parent), runner);
+        case Kind::ScrollBar: {
+            // A page of the device view costs a chip read: while the operator
+            // drags the thumb nothing runs, the page is drawn once it is let
+            // go. Arrow clicks, page clicks and keys still act at once.
+            auto* bar = new QScrollBar(Qt::Vertical, parent);
+            bar->setTracking(false);
+            return std::make_unique<RangeView>(dynamic_cast<form::RangeControl&>(c), bar, runner);
+        }
         case Kind::Slider: {
             auto* slider = new QSlider(Qt::Horizontal, parent);
             slider->setTickPosition(QSlider::TicksBelow);

@@ -105,13 +105,14 @@ int Main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kAppTitle));
 
-    app::QtClock clock(benchClock);
+    app::QtUiRefresh refresh;
+    app::QtClock clock(benchClock, &refresh);
     app::QtSoundPlayer sound;
     app::QtSettingsStore settings;
     app::QtDialogs dialogs;
+    dialogs.SetRefresh(&refresh);
     app::QtHelpViewer help;
     app::QtLauncher launcher;
-    app::QtUiRefresh refresh;
     platform::Services services{*port, clock, sound, settings, dialogs, help, launcher, refresh, ProgramPaths()};
 
     Programmer core(services);

@@ -32,6 +32,7 @@ QTime ToQTime(const platform::LocalDateTime& t) { return QTime(t.hour, t.minute,
 // ---- Clock ----
 
 void QtClock::Sleep(int milliseconds) {
+    if (milliseconds >= 1 && refresh_) refresh_->RefreshNow();
     if (sleeper_) {
         sleeper_->Sleep(milliseconds);
         return;
@@ -99,11 +100,16 @@ void QtSettingsStore::Set(const std::string& app, const std::string& section, co
 
 // ---- Dialogs ----
 
+void QtDialogs::BeforeShowing() {
+    if (refresh_) refresh_->RefreshNow();
+}
+
 platform::MsgResult QtDialogs::MessageBox(const std::string& text, const std::string& title,
                                           platform::MsgIcon icon, platform::MsgButtons buttons) {
     using platform::MsgButtons;
     using platform::MsgIcon;
     using platform::MsgResult;
+    BeforeShowing();
     QMessageBox box(owner_);
     box.setWindowTitle(BoxTitle(title));
     box.setText(Q(text));
@@ -136,6 +142,7 @@ platform::MsgResult QtDialogs::MessageBox(const std::string& text, const std::st
 
 std::string QtDialogs::InputBox(const std::string& prompt, const std::string& title,
                                 const std::string& defaultText) {
+    BeforeShowing();
     bool ok = false;
     const QString answer =
         QInputDialog::getText(owner_, BoxTitle(title), Q(prompt), QLineEdit::Normal, Q(defaultText), &ok);
@@ -161,6 +168,7 @@ QString QtFileFilter(const std::string& filter) {
 
 std::string QtDialogs::FileDialog(platform::FileDialogMode mode, const std::string& title,
                                   const std::string& filter) {
+    BeforeShowing();
     const QString qtFilter = QtFileFilter(filter);
     // Neither form insists that the file exists, and saving asks nothing more:
     // the program reports a missing file itself and replaces a file it saves over.
@@ -193,8 +201,12 @@ bool QtLauncher::Launch(const std::string& program) {
 // ---- Refresh ----
 
 void QtUiRefresh::Refresh() {
-    if (!target_) return;
     if (sinceLast_.isValid() && sinceLast_.elapsed() < minIntervalMs_) return;
+    RefreshNow();
+}
+
+void QtUiRefresh::RefreshNow() {
+    if (!target_) return;
     sinceLast_.start();
     target_->SyncFromModel();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

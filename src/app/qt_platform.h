@@ -13,12 +13,16 @@ class QSoundEffect;
 
 namespace moltrix::app {
 
+class QtUiRefresh;
+
 // Sleeps wait on the event thread; dates and times in the user's locale. A
 // `sleeper` (the simulator's clock in bench mode) takes over the sleeps, so
-// simulated time moves with them.
+// simulated time moves with them. Before a sleep the window is brought fully
+// up to date (`refresh`), since nothing repaints it while the thread sleeps.
 class QtClock : public platform::Clock {
 public:
-    explicit QtClock(platform::Clock* sleeper = nullptr) : sleeper_(sleeper) {}
+    explicit QtClock(platform::Clock* sleeper = nullptr, QtUiRefresh* refresh = nullptr)
+        : sleeper_(sleeper), refresh_(refresh) {}
     void Sleep(int milliseconds) override;
     platform::LocalDateTime Now() override;
     std::string FormatTime(const platform::LocalDateTime& t) override;
@@ -26,6 +30,7 @@ public:
 
 private:
     platform::Clock* sleeper_;
+    QtUiRefresh* refresh_;
 };
 
 // Plays WAV files with QSoundEffect. A missing file or no audio device stays
@@ -51,10 +56,13 @@ public:
              const std::string& value) override;
 };
 
-// Modal dialogs over the main window (once it is known).
+// Modal dialogs over the main window (once it is known). The window is brought
+// fully up to date before a dialog opens, so the dialog never stands over a
+// stale picture.
 class QtDialogs : public platform::Dialogs {
 public:
     void SetOwner(QWidget* owner) { owner_ = owner; }
+    void SetRefresh(QtUiRefresh* refresh) { refresh_ = refresh; }
     platform::MsgResult MessageBox(const std::string& text, const std::string& title, platform::MsgIcon icon,
                                    platform::MsgButtons buttons) override;
     std::string InputBox(const std::string& prompt, const std::string& title,
@@ -63,7 +71,9 @@ public:
                            const std::string& filter) override;
 
 private:
+    void BeforeShowing();
     QPointer<QWidget> owner_;
+    QtUiRefresh* refresh_ = nullptr;
 };
 
 // "All Files (*.*)|*.*" (description|pattern pairs) as Qt's "All Files (*)".
@@ -86,13 +96,17 @@ public:
     virtual void SyncFromModel() = 0;
 };
 
-// Lets a long operation repaint the window: at most once per `minIntervalMs`,
-// syncs the window from the model and handles paint events, never user input.
+// Lets a long operation repaint the window: syncs the window from the model and
+// handles paint events, never user input. Refresh() does so at most once per
+// `minIntervalMs` and skips the calls in between; RefreshNow() does it at
+// once. A skipped state is never the last one shown: every dialog, every
+// sleep and the end of every operator action bring the window up to date.
 class QtUiRefresh : public platform::UiRefresh {
 public:
     explicit QtUiRefresh(int minIntervalMs = 30) : minIntervalMs_(minIntervalMs) {}
     void SetTarget(Syncable* target) { target_ = target; }
     void Refresh() override;
+    void RefreshNow();
 
 private:
     int minIntervalMs_;

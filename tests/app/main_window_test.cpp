@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -17,10 +18,12 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <QStyleOptionGroupBox>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "main_window.h"
 #include "qt_platform.h"
@@ -36,32 +39,42 @@ namespace {
 
 using testing::TempDir;
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    MainWindowTest()
-        : services{ports, clock, sound, settings, dialogs, help, launcher, refresh, Paths()},
-          core(services), window(core) {
-        refresh.SetTarget(&window);
-    }
+// The program, work and configuration folders of a test, in a temporary folder.
+platform::Paths FolderPaths(const TempDir& dir) {
+    namespace fs = std::filesystem;
+    for (const char* sub : {"program", "work", "config"}) fs::create_directories(dir.path() / sub);
+    return {dir.path() / "program", dir.path() / "work", dir.path() / "config"};
+}
 
-    platform::Paths Paths() {
-        namespace fs = std::filesystem;
-        for (const char* sub : {"program", "work", "config"}) fs::create_directories(dir.path() / sub);
-        return {dir.path() / "program", dir.path() / "work", dir.path() / "config"};
-    }
-
+// What the window shows of a control, for both fixtures.
+struct Shown {
+    MainWindow& window;
     template <class W>
     W* Widget(const std::string& name) {
         auto* w = qobject_cast<W*>(window.ControlWidget(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-
     QColor TextColor(const std::string& name) {
         return Widget<QLabel>(name)->palette().color(QPalette::Active, QPalette::WindowText);
     }
+    QString Log() { return Widget<QPlainTextEdit>("SystemLog")->toPlainText(); }
+};
 
-    QString ShownLog() { return Widget<QPlainTextEdit>("SystemLog")->toPlainText(); }
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest()
+        : services{ports, clock, sound, settings, dialogs, help, launcher, refresh, FolderPaths(dir)},
+          core(services), window(core) {
+        refresh.SetTarget(&window);
+    }
+
+    template <class W>
+    W* Widget(const std::string& name) {
+        return shown.Widget<W>(name);
+    }
+    QColor TextColor(const std::string& name) { return shown.TextColor(name); }
+    QString ShownLog() { return shown.Log(); }
 
     TempDir dir;
     sim::SimulatedPorts ports;
@@ -71,10 +84,11 @@ protected:
     testing::ScriptedDialogs dialogs;
     testing::FakeHelp help;
     testing::FakeLauncher launcher;
-    QtUiRefresh refresh{0};  // no throttling: every refresh call repaints
+    QtUiRefresh refresh;  // the program's own throttle
     platform::Services services;
     Programmer core;
     MainWindow window;
+    Shown shown{window};
 };
 
 TEST_F(MainWindowTest, ShowsTitleFramesButtonsMenusAndBars) {
@@ -237,16 +251,36 @@ TEST_F(MainWindowTest, LogViewAppendsOnlyWhatIsNewAndFollowsTheEnd) {
 
 TEST_F(MainWindowTest, RefreshDuringALongOperationRepaintsFromTheModel) {
     window.Start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));  // past start-up's last repaint
     // The core calls the refresh hook itself; the test never syncs the window.
     core.lamps.ProgramLampOn();
     EXPECT_EQ(TextColor("Program_label"), QColor(0, 128, 0));
-    core.progress.SetValue(40);
-    EXPECT_EQ(Widget<QProgressBar>("ProgressBar1")->value(), 40);
+    core.progress.SetValue(40);  // may be skipped: within 30 ms of the last repaint
     core.log.AddLogLine("still working");
     core.form.BufferDisplay.SetText("000000  FF FF");
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
     refresh.Refresh();
+    EXPECT_EQ(Widget<QProgressBar>("ProgressBar1")->value(), 40);
     EXPECT_TRUE(ShownLog().endsWith(">  still working"));
     EXPECT_EQ(Widget<QPlainTextEdit>("BufferDisplay")->toPlainText(), "000000  FF FF");
+}
+
+// Dragging the display's scroll bar runs its handler once, when the thumb is
+// let go; an arrow step runs it at once.
+TEST_F(MainWindowTest, TheScrollHandlerRunsWhenADragEndsNotDuringIt) {
+    window.Start();
+    core.form.VScroll1.SetMax(40);
+    window.SyncFromModel();
+    std::vector<int> drawn;
+    core.form.VScroll1.onChange = [&] { drawn.push_back(core.form.VScroll1.value); };
+    auto* bar = Widget<QScrollBar>("VScroll1");
+    bar->setSliderDown(true);
+    for (int position : {3, 9, 17, 25}) bar->setSliderPosition(position);
+    EXPECT_TRUE(drawn.empty());
+    bar->setSliderDown(false);
+    EXPECT_EQ(drawn, std::vector<int>{25});
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(drawn, (std::vector<int>{25, 26}));
 }
 
 TEST_F(MainWindowTest, OptionClickMarksItsGroupAndStaysMarkedWhenClickedAgain) {
@@ -333,6 +367,97 @@ TEST_F(MainWindowTest, ACloseAskedForDuringAnOperationHappensWhenItEnds) {
     EXPECT_TRUE(stillOpenAfterAsking);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(settings.values.count("MOLTRIX6/Settings/MainLeft"), 1u);  // the close handling ran
+}
+
+// The window over Qt's own dialogs and clock, with the refresh hook's 30 ms
+// throttle: whatever the throttle skipped, a dialog or a sleep never stands
+// over a stale picture.
+class WindowBeforeWaitingTest : public ::testing::Test {
+protected:
+    // Sleeps advance simulated time only, and let the test look at the window first.
+    struct WatchedSleeps : testing::FakeClock {
+        std::function<void()> onSleep;
+        void Sleep(int ms) override {
+            if (onSleep) onSleep();
+            FakeClock::Sleep(ms);
+        }
+    };
+
+    WindowBeforeWaitingTest()
+        : services{ports, clock, sound, settings, dialogs, help, launcher, refresh, FolderPaths(dir)},
+          core(services), window(core) {
+        refresh.SetTarget(&window);
+        dialogs.SetOwner(&window);
+        dialogs.SetRefresh(&refresh);
+        window.Start();
+    }
+
+    // Runs `look` once the next message box is up, then presses its OK button.
+    // The window handles events before the box opens too, so the timer waits
+    // for the box.
+    void WhenTheBoxShows(std::function<void()> look) {
+        auto* poll = new QTimer(&window);
+        QObject::connect(poll, &QTimer::timeout, &window, [poll, look] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            poll->stop();
+            poll->deleteLater();
+            look();
+            box->button(QMessageBox::Ok)->click();
+        });
+        poll->start(1);
+    }
+
+    TempDir dir;
+    sim::SimulatedPorts ports;
+    WatchedSleeps sleeps;
+    QtUiRefresh refresh;
+    QtClock clock{&sleeps, &refresh};
+    testing::FakeSound sound;
+    testing::MemorySettings settings;
+    QtDialogs dialogs;
+    testing::FakeHelp help;
+    testing::FakeLauncher launcher;
+    platform::Services services;
+    Programmer core;
+    MainWindow window;
+    Shown shown{window};
+};
+
+TEST_F(WindowBeforeWaitingTest, TheErrorBoxStandsOverTheLitLampAndLockedButtons) {
+    core.form.Program_button.enabled = true;
+    window.SyncFromModel();
+    QColor lamp;
+    bool programEnabled = true;
+    WhenTheBoxShows([&] {
+        lamp = shown.TextColor("Error_label");
+        programEnabled = shown.Widget<QPushButton>("Program_button")->isEnabled();
+    });
+    window.RunOperatorAction([&] {
+        refresh.Refresh();  // a repaint just now: the alert's own falls inside the throttle
+        core.alert.RaiseErrorAlert();
+        core.alert.ShowErrorAlert();
+    });
+    EXPECT_EQ(lamp, QColor(255, 0, 0));
+    EXPECT_FALSE(programEnabled);
+    EXPECT_TRUE(shown.Widget<QPushButton>("Program_button")->isEnabled());  // restored after the box
+}
+
+TEST_F(WindowBeforeWaitingTest, ASleepStartsFromAnUpToDateWindow) {
+    QColor lamp;
+    QString log;
+    sleeps.onSleep = [&] {
+        lamp = shown.TextColor("DataFlow_label");
+        log = shown.Log();
+    };
+    window.RunOperatorAction([&] {
+        refresh.Refresh();
+        core.lamps.DataFlowLampOn();
+        core.log.AddLogLine("waiting for the chip");
+        core.svc.clock.Sleep(500);
+    });
+    EXPECT_EQ(lamp, QColor(0, 128, 0));
+    EXPECT_TRUE(log.endsWith(">  waiting for the chip")) << log.toStdString();
 }
 
 }  // namespace
