@@ -16,6 +16,7 @@
 #include "bench.h"
 #include "main_window.h"
 #include "platform/ports/hardware_ports.h"
+#include "platform/ports/port_backend.h"
 #include "product.h"
 #include "qt_platform.h"
 #include "shell/programmer.h"
@@ -85,7 +86,7 @@ int Main(int argc, char** argv) {
 
     // The port backend: the simulated bench, or the PC's parallel ports.
     std::unique_ptr<app::Bench> bench;
-    std::unique_ptr<platform::PortIo> hardware;
+    std::unique_ptr<platform::ports::PortRouter> hardware;
     platform::PortIo* port = nullptr;
     platform::Clock* benchClock = nullptr;
     if (options.simulate) {
@@ -120,6 +121,10 @@ int Main(int argc, char** argv) {
     dialogs.SetOwner(&window);
     refresh.SetTarget(&window);
     window.Start();
+    // Start-up empties the log after probing: what kept a port from being used
+    // goes to standard error too.
+    if (hardware)
+        for (const std::string& problem : hardware->ProblemsSoFar()) std::fprintf(stderr, "moltrix: %s\n", problem.c_str());
 
     if (!options.screenshot.empty()) {
         const QString file = QString::fromStdString(options.screenshot);

@@ -139,6 +139,12 @@ void Detection::TestHardware_button_Click() {
     f.Ready_label.caption = "NotReady";
     f.Ready_label.foreColor = form::kRed;
 
+    // A port the PC has but the program may not use reads like an empty one;
+    // say why first, so the operator does not blame the board.
+    for (std::int16_t port : {kLpt2, kLpt1, kLpt3}) {
+        const std::string problem = p_.svc.port.AccessProblem(static_cast<std::uint16_t>(port));
+        if (!problem.empty()) p_.log.AddLogLine(problem);
+    }
     const std::int16_t remembered = r.PortBase;
     for (std::int16_t port : {kLpt2, kLpt1, kLpt3}) {  // the last port that answers wins
         r.PortBase = port;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 namespace moltrix::platform {
 
@@ -11,6 +12,14 @@ public:
     virtual ~PortIo() = default;
     virtual void PortOut(std::uint16_t port, std::uint8_t value) = 0;
     virtual std::uint8_t PortIn(std::uint16_t port) = 0;
+    // Why the port at `base` cannot be used although the PC has it (no
+    // permission, held by another driver, ...), naming the device, the reason
+    // and the fix; empty when it can be used or the PC has no such port.
+    // Opens the port if it was not used yet.
+    virtual std::string AccessProblem(std::uint16_t base) {
+        (void)base;
+        return {};
+    }
 };
 
 }  // namespace moltrix::platform

@@ -4,6 +4,9 @@
 // device for.
 #include "platform/ports/port_backend.h"
 
+#include <cerrno>
+#include <cstring>
+
 #if (defined(__x86_64__) || defined(__i386__)) && defined(__linux__) && __has_include(<sys/io.h>)
 #define MOLTRIX_DIRECT_IO 1
 #include <sys/io.h>
@@ -32,12 +35,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<PortBackend> OpenDirectIo(std::uint16_t base) {
-    if (::ioperm(base, 3, 1) != 0) return nullptr;
-    return std::make_unique<DirectIoPort>(base);
+OpenedPort OpenDirectIo(std::uint16_t base) {
+    if (::ioperm(base, 3, 1) != 0) return {nullptr, std::strerror(errno)};
+    return {std::make_unique<DirectIoPort>(base), {}};
 }
 #else
-std::unique_ptr<PortBackend> OpenDirectIo(std::uint16_t) { return nullptr; }
+OpenedPort OpenDirectIo(std::uint16_t) { return {nullptr, "not available on this system"}; }
 #endif
 
 }  // namespace moltrix::platform::ports

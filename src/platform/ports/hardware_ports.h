@@ -6,10 +6,13 @@
 
 namespace moltrix::platform::ports {
 
+class PortRouter;
+
 // For each of the three standard ports, on first use, the first backend that
 // works: the kernel's ppdev device (/dev/parportN whose base address matches),
 // else, only where no ppdev device exists for that port, direct x86 port I/O
-// (root only), else none (writes go nowhere, reads FFh). Logs nothing.
-std::unique_ptr<PortIo> OpenHardwarePorts();
+// (root only), else none (writes go nowhere, reads FFh). Logs nothing; the
+// router tells why a port the PC has could not be used.
+std::unique_ptr<PortRouter> OpenHardwarePorts();
 
 }  // namespace moltrix::platform::ports

@@ -1,6 +1,8 @@
 // The Linux parallel-port device (/dev/parportN). Its ioctls read and write the
 // port's three registers as they are, like direct port I/O; the port is claimed
 // once and held while the program runs.
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <system_error>
@@ -18,7 +20,7 @@
 namespace moltrix::platform::ports {
 namespace fs = std::filesystem;
 
-std::optional<fs::path> FindPpdevNode(std::uint16_t base, const fs::path& procRoot, const fs::path& devRoot) {
+std::optional<KernelPort> FindKernelPort(std::uint16_t base, const fs::path& procRoot, const fs::path& devRoot) {
     std::error_code ec;
     for (fs::directory_iterator it(procRoot, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
@@ -26,8 +28,10 @@ std::optional<fs::path> FindPpdevNode(std::uint16_t base, const fs::path& procRo
         std::ifstream in(it->path() / "base-addr");
         long address = -1;
         if (!(in >> address) || address != base) continue;
-        const fs::path node = devRoot / name;
-        if (fs::exists(node, ec)) return node;
+        KernelPort port{name, devRoot / name, false};
+        std::error_code exists;
+        port.nodeExists = fs::exists(port.node, exists);
+        return port;
     }
     return std::nullopt;
 }
@@ -63,19 +67,32 @@ private:
 
 }  // namespace
 
-std::unique_ptr<PortBackend> OpenPpdev(const fs::path& node) {
+OpenedPort OpenPpdev(const fs::path& node) {
     const int fd = ::open(node.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) return nullptr;
+    if (fd < 0) {
+        const int err = errno;
+        std::string problem = node.string() + " cannot be opened (" + std::strerror(err) + ")";
+        if (err == EACCES || err == EPERM)
+            problem += " - give your user access with \"sudo adduser $USER lp\" and log in again";
+        else if (err == ENOENT || err == ENXIO || err == ENODEV)
+            problem += " - load the driver with \"sudo modprobe ppdev\"";
+        return {nullptr, problem};
+    }
     if (::ioctl(fd, PPCLAIM) != 0) {
+        const int err = errno;
         ::close(fd);
-        return nullptr;
+        if (err == EBUSY)
+            return {nullptr, node.string() + " is held by another driver or program (" + std::strerror(err) +
+                                 ") - close the program that uses the port, or unload the printer driver with "
+                                 "\"sudo rmmod lp\""};
+        return {nullptr, node.string() + " cannot be claimed (" + std::strerror(err) + ")"};
     }
     int forward = 0;  // the PC drives the data lines
     ::ioctl(fd, PPDATADIR, &forward);
-    return std::make_unique<PpdevPort>(fd);
+    return {std::make_unique<PpdevPort>(fd), {}};
 }
 #else
-std::unique_ptr<PortBackend> OpenPpdev(const fs::path&) { return nullptr; }
+OpenedPort OpenPpdev(const fs::path& node) { return {nullptr, node.string() + ": ppdev is Linux only"}; }
 #endif
 
 }  // namespace moltrix::platform::ports
