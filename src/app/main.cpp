@@ -114,7 +114,9 @@ int Main(int argc, char** argv) {
     dialogs.SetRefresh(&refresh);
     app::QtHelpViewer help;
     app::QtLauncher launcher;
-    platform::Services services{*port, clock, sound, settings, dialogs, help, launcher, refresh, ProgramPaths()};
+    platform::Paths paths = ProgramPaths();
+    if (bench) paths.benchDir = bench->BoardIniDir(paths.configDir);
+    platform::Services services{*port, clock, sound, settings, dialogs, help, launcher, refresh, paths};
 
     Programmer core(services);
     app::MainWindow window(core);

@@ -23,6 +23,8 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kPortKey = "IO_PORT = ";
 constexpr std::string_view kModelKey = "MODEL = ";
+// A valid file is some 80 bytes; anything near this is not one of ours.
+constexpr std::uintmax_t kBoardIniMaxBytes = 64 * 1024;
 
 // Blanks, tabs and line feeds count for nothing inside a number.
 std::string WithoutBlanks(std::string_view s) {
@@ -122,27 +124,36 @@ BoardIniValues ParseBoardIni(const std::string& text) {
 }
 
 std::optional<fs::path> Detection::FindBoardIni() const {
-    for (const fs::path& dir : {p_.svc.paths.programDir, p_.svc.paths.configDir}) {
+    // Where the program's folder could not be written, a later file lies in
+    // the configuration folder beside an older one: the newer one counts.
+    std::optional<fs::path> newest;
+    fs::file_time_type newestTime;
+    for (const fs::path& dir : p_.svc.paths.BoardIniDirs()) {
         std::error_code ec;
         if (dir.empty()) continue;
         const fs::path file = dir / kBoardIniName;
-        if (fs::exists(file, ec)) return file;
+        if (!fs::exists(file, ec)) continue;
+        const fs::file_time_type written = fs::last_write_time(file, ec);
+        if (ec) continue;
+        if (!newest || written > newestTime) {
+            newest = file;
+            newestTime = written;
+        }
     }
-    return std::nullopt;
+    return newest;
 }
 
 void Detection::WriteBoardIni() {
     const auto& r = p_.regs;
     const std::string text = BoardIniText(r.PortBase, r.BoardModel, FormatDateTime(p_.svc.clock.Now()));
-    const auto& paths = p_.svc.paths;
-    std::string error = platform::WriteFileReplacing(paths.programDir / kBoardIniName, text);
-    if (error.empty()) return;
     // The program's folder is often not writable once installed; the user's
     // configuration folder takes the file instead.
-    if (!paths.configDir.empty()) {
+    std::string error = "no folder for it";
+    for (const fs::path& dir : p_.svc.paths.BoardIniDirs()) {
+        if (dir.empty()) continue;
         std::error_code ec;
-        fs::create_directories(paths.configDir, ec);
-        error = platform::WriteFileReplacing(paths.configDir / kBoardIniName, text);
+        if (dir != p_.svc.paths.programDir) fs::create_directories(dir, ec);
+        error = platform::WriteFileReplacing(dir / kBoardIniName, text);
         if (error.empty()) return;
     }
     p_.log.AddLogLine(std::string("Board Setup File ") + kBoardIniName + " not Saved: " + error);
@@ -153,7 +164,7 @@ void Detection::ReadBoardIni() {
     r.PortBase = 0;
     const auto file = FindBoardIni();
     if (!file) return;
-    const platform::ReadResult read = platform::ReadWholeFile(*file);
+    const platform::ReadResult read = platform::ReadWholeFile(*file, kBoardIniMaxBytes);
     const std::string skipped = std::string("Board Setup File ") + kBoardIniName + " Ignored: ";
     if (!read.ok) {
         p_.log.AddLogLine(skipped + read.error);

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -15,6 +16,18 @@ struct Paths {
     std::filesystem::path programDir;  // the executable's folder: sounds, help, "moltrix6.ini"
     std::filesystem::path workDir;     // the current directory: "MOLTRIX.LOG", "MOLTRIX.BUF", setups
     std::filesystem::path configDir;   // the user's configuration folder for this program
+    // The bench mode's own folder for "moltrix6.ini", so that a simulated
+    // board never stands in for the real one at the next start; empty on the
+    // real ports.
+    std::filesystem::path benchDir;
+
+    // Where "moltrix6.ini" may lie, in the order a new one is tried: the
+    // program's folder, else the configuration folder; only the bench's own
+    // folder in bench mode.
+    std::vector<std::filesystem::path> BoardIniDirs() const {
+        if (!benchDir.empty()) return {benchDir};
+        return {programDir, configDir};
+    }
 };
 
 // Everything the outside world gives the core, handed in by whoever builds it.

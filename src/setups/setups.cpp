@@ -8,6 +8,8 @@ namespace moltrix::setups {
 namespace {
 
 constexpr const char* kMarks = ">>>>>>>>>>>>";
+// Nineteen short lines and a file name; anything near this is not a setup.
+constexpr std::uintmax_t kSetupMaxBytes = 64 * 1024;
 
 }  // namespace
 
@@ -42,7 +44,7 @@ form::CheckBox& Setups::CheckBoxFor(SetupKey key) {
 void Setups::Setup_Click() {
     for (int slot = 1; slot <= 4; ++slot) LoadEntry(slot).enabled = false;
     for (int slot = 1; slot <= 4; ++slot) {
-        auto read = platform::ReadWholeFile(p_.svc.paths.workDir / SlotFileName(slot));
+        auto read = platform::ReadWholeFile(p_.svc.paths.workDir / SlotFileName(slot), kSetupMaxBytes);
         if (!read.ok) continue;
         std::string name = SetupNameOf(std::string(read.bytes.begin(), read.bytes.end()));
         auto& m = LoadEntry(slot);
@@ -85,7 +87,7 @@ void Setups::RestoreSetup(const std::string& fname) {
     auto& log = p_.log;
     log.AddLogLine(kMarks);
     log.AddLogLine("RESTORING SETUP FROM " + fname);
-    auto read = platform::ReadWholeFile(p_.svc.paths.workDir / fname);
+    auto read = platform::ReadWholeFile(p_.svc.paths.workDir / fname, kSetupMaxBytes);
     if (!read.ok) {
         log.AddLogLine("Setup file " + fname + " could not be read: " + read.error);
         p_.svc.dialogs.MessageBox("Can't read the setup file " + fname + ": " + read.error, "Setup Not Restored",

@@ -148,12 +148,40 @@ TEST_F(BoardIni, UnwritableProgramFolderUsesTheConfigurationFolder) {
     EXPECT_EQ(p().regs.BoardModel, 4);
 }
 
-TEST_F(BoardIni, ProgramFolderFileComesBeforeTheConfigurationFolderFile) {
+// A program folder that could not be written keeps an older file beside the
+// configuration folder's newer one; the newer one counts, at equal times the
+// program folder's.
+TEST_F(BoardIni, TheNewerOfTheTwoFilesCounts) {
+    const auto now = fs::file_time_type::clock::now();
+    const struct {
+        fs::file_time_type program, config;
+        std::int16_t port;
+    } cases[] = {{now - std::chrono::hours(1), now, 0x278}, {now, now - std::chrono::hours(1), 0x3BC}, {now, now, 0x3BC}};
+    for (const auto& c : cases) {
+        // Adopting a board writes the program folder's file anew: both are written for each case.
+        WriteText(ProgramIni(), "IO_PORT = 3BC\r\nMODEL = 5\r\n");
+        WriteText(ConfigIni(), "IO_PORT = 278\r\nMODEL = 4\r\n");
+        fs::last_write_time(ProgramIni(), c.program);
+        fs::last_write_time(ConfigIni(), c.config);
+        p().detect.ReadBoardIni();
+        EXPECT_EQ(p().detect.BoardPort, c.port);
+    }
+}
+
+// The bench mode keeps its own file: the real board's is neither read nor written.
+TEST_F(BoardIni, TheBenchKeepsItsOwnFile) {
     WriteText(ProgramIni(), "IO_PORT = 3BC\r\nMODEL = 5\r\n");
-    WriteText(ConfigIni(), "IO_PORT = 278\r\nMODEL = 4\r\n");
+    rig.services.paths.benchDir = rig.dir.path() / "config" / "bench" / "6-378";
     p().detect.ReadBoardIni();
-    EXPECT_EQ(p().detect.BoardPort, 0x3BC);
-    EXPECT_EQ(p().regs.BoardModel, 5);
+    EXPECT_EQ(p().regs.PortBase, 0) << "the real board's file was adopted";
+    p().regs.InitStrobeTables();
+    p().detect.BoardPort = 0x378;
+    p().regs.BoardModel = 6;
+    p().detect.ShowBoardFound();
+    EXPECT_NE(testing::FileText(rig.services.paths.benchDir / "moltrix6.ini").find("IO_PORT = 378\r\n"),
+              std::string::npos);
+    EXPECT_NE(testing::FileText(ProgramIni()).find("IO_PORT = 3BC\r\n"), std::string::npos);
+    EXPECT_FALSE(fs::exists(ConfigIni()));
 }
 
 TEST_F(BoardIni, NoWritableFolderIsLoggedAndTheBoardStaysAdopted) {
@@ -172,12 +200,22 @@ TEST_F(BoardIni, NoWritableFolderIsLoggedAndTheBoardStaysAdopted) {
     EXPECT_EQ(p().regs.StrobePulse[3], 0x01);
 }
 
-TEST_F(BoardIni, UnreadableFileIsSkippedWithALine) {
+TEST_F(BoardIni, UnreadableOrHugeFileIsSkippedWithALine) {
     fs::create_directories(ProgramIni());  // a folder where the file should be
     p().detect.ReadBoardIni();
     ASSERT_EQ(rig.LogMessages().size(), 1u);
     EXPECT_EQ(rig.LogMessages()[0].rfind("Board Setup File moltrix6.ini Ignored: ", 0), 0u);
     EXPECT_EQ(p().regs.PortBase, 0);
+
+    // Far larger than any set-up file: not read into memory at all.
+    fs::remove(ProgramIni());
+    WriteText(ProgramIni(), "IO_PORT = 378\r\nMODEL = 6\r\n");
+    fs::resize_file(ProgramIni(), std::uintmax_t{10} << 30);  // 10 GiB, sparse
+    p().detect.ReadBoardIni();
+    ASSERT_EQ(rig.LogMessages().size(), 2u);
+    EXPECT_EQ(rig.LogMessages()[1], "Board Setup File moltrix6.ini Ignored: the file is 10737418240 bytes long, "
+                                    "far more than such a file holds");
+    EXPECT_EQ(p().detect.BoardPort, 0);
 }
 
 }  // namespace

@@ -95,6 +95,29 @@ TEST_F(BuffersTest, FailedSaveReportsKeepsTheOldFileAndTheName) {
     for (const auto& line : rig.LogMessages()) EXPECT_EQ(line.find("Saved as"), std::string::npos) << line;
 }
 
+// Saving replaces what the name stands for: through a symbolic link into the
+// file it points to, with that file's permissions; a read-only file is refused.
+TEST_F(BuffersTest, SaveWritesThroughALinkKeepsPermissionsAndRefusesAReadOnlyFile) {
+    const auto work = rig.services.paths.workDir;
+    OpenCode(MakeFile("image.bin", Pattern(32, 3)));
+    const std::string target = MakeFile("real.bin", {1, 2, 3});
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("real.bin", work / "link.bin");
+    rig.dialogs.fileAnswers.push_back((work / "link.bin").string());
+    p.buffers.mnuFileSaveCodeAs_Click();
+    EXPECT_TRUE(fs::is_symlink(work / "link.bin"));
+    EXPECT_EQ(ReadFile(target), Pattern(32, 3));
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+
+    const std::string locked = MakeFile("locked.bin", {9, 9});
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    rig.dialogs.fileAnswers.push_back(locked);
+    p.buffers.mnuFileSaveCodeAs_Click();
+    EXPECT_EQ(LastLog(), "File " + locked + " - was not saved: the file is read-only");
+    EXPECT_EQ(LastShown()->title, "File Not Saved");
+    EXPECT_EQ(ReadFile(locked), (std::vector<std::uint8_t>{9, 9}));
+}
+
 TEST_F(BuffersTest, EraseFillsTheCheckedBuffersOnly) {
     struct Case {
         int code, data;

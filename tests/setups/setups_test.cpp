@@ -233,6 +233,16 @@ TEST_F(SetupsTest, UnreadableSetupIsReportedAndChangesNothing) {
     EXPECT_FALSE(Logged("SETUP RESTORED FROM MXSetup1.INI"));
     EXPECT_EQ(rig.dialogs.shown.back().title, "Setup Not Restored");
     EXPECT_FALSE(f.FrameVoltageSelection.visible);
+
+    // A file far larger than any setup is not read into memory, nor offered in the menu.
+    std::ofstream(Work("MXSetup1.INI"), std::ios::binary) << "SetupName = Huge\r\n";
+    fs::resize_file(Work("MXSetup1.INI"), std::uintmax_t{4} << 30);
+    p.setups.RestoreSetup("MXSetup1.INI");
+    EXPECT_EQ(Read(), before);
+    EXPECT_TRUE(Logged("Setup file MXSetup1.INI could not be read: the file is 4294967296 bytes long, far more "
+                       "than such a file holds"));
+    f.Setup.Click();
+    EXPECT_FALSE(f.LoadSetup1.enabled);
 }
 
 TEST_F(SetupsTest, FailedSaveIsReportedAndNotLoggedAsSaved) {
