@@ -221,6 +221,7 @@ TEST(SocketProfiles, TableIsCompleteAndConsistent) {
         const SocketProfile* p = FindSocketProfile(m.type);
         ASSERT_NE(p, nullptr) << m.name;
         EXPECT_EQ(MakeChip(m)->Size(), p->size) << m.name;
+        EXPECT_EQ(m.eprom != nullptr, p->family == ChipFamily::Eprom) << m.name << ": programming group";
     }
 }
 
