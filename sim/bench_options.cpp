@@ -82,6 +82,14 @@ bool ParseNumber(std::string_view text, int base, T& out) {
     return !text.empty() && ec == std::errc() && end == text.data() + text.size();
 }
 
+// Hexadecimal, with an optional "0x" prefix or "h" suffix as for ports.
+template <class T>
+bool ParseHex(std::string_view text, T& out) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
+    if (!text.empty() && (text.back() == 'h' || text.back() == 'H')) text.remove_suffix(1);
+    return ParseNumber(text, 16, out);
+}
+
 std::string ParseVpp(std::string_view value, BoardSetup& board) {
     if (board.model != 4) {
         return "option 'vpp' is for model 4 only (models 5 and 6 select the level in register 0)";
@@ -95,7 +103,7 @@ std::string ParseVpp(std::string_view value, BoardSetup& board) {
 
 std::string ParseMask(std::string_view name, std::string_view value, std::uint8_t& out) {
     unsigned mask = 0;
-    if (!ParseNumber(value, 16, mask) || mask > 0xFF) {
+    if (!ParseHex(value, mask) || mask > 0xFF) {
         return std::string(name) + " mask " + Quote(value) + " is not a hex byte (00 to FF)";
     }
     out = static_cast<std::uint8_t>(mask);
@@ -186,7 +194,7 @@ std::string ParseBoardOption(std::string_view option, BoardSetup& board) {
         c.noack = true;
     } else if (name == "dead") {
         std::uint32_t address = 0;
-        if (!ParseNumber(value, 16, address) || address >= profile.size) {
+        if (!ParseHex(value, address) || address >= profile.size) {
             char size[16];
             std::snprintf(size, sizeof size, "%Xh", static_cast<unsigned>(profile.size));
             return "dead cell " + Quote(value) + " is not a hex address inside the " + board.device + " (" + size +

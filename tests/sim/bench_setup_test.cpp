@@ -102,7 +102,7 @@ TEST(BenchSetupText, TimesTakeDecimalsAndEveryUnit) {
 TEST(BenchSetupText, OptionsReachTheBoardsTheChipsAndTheClock) {
     SimulatedPorts ports;
     const BenchSetup s = ParseBenchSetup(
-        "4@378:27C256=x.bin;vpp=21;hard;dead=1F00;dead=10;stuck0=02;stuck1=80,"
+        "4@378:27C256=x.bin;vpp=21;hard;dead=1F00;dead=0x10;stuck0=02;stuck1=80h,"
         "5@278:AM29F040;max;noerase;seed=9,6@3BC:X28C256;protect;typical,access=1.5us,pass=20ns");
     ASSERT_TRUE(s.ok()) << s.error;
     EXPECT_EQ(s.boards[0].image, "x.bin") << "the image path ends at the first ';'";
