@@ -16,6 +16,7 @@ struct NullPort : platform::PortIo {
 };
 struct FixedClock : platform::Clock {
     void Sleep(int) override {}
+    void Spin(std::int32_t passes) override { platform::SpinPasses(passes); }
     platform::LocalDateTime Now() override { return {2026, 12, 8, 12, 0, 0}; }
     std::string FormatTime(const platform::LocalDateTime&) override { return "12:00:00"; }
     std::string FormatShortDate(const platform::LocalDateTime&) override { return "12/08/2026"; }

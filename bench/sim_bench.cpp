@@ -63,6 +63,7 @@ int main() {
     for (std::uint8_t b : memory) expected += b;
 
     const int rounds = 3;
+    const moltrix::sim::Nanos start_time = ports.Time().Now();
     const auto start = std::chrono::steady_clock::now();
     std::uint32_t sum = 0;
     for (int r = 0; r < rounds; ++r) sum = ReadDevice(io, size);
@@ -75,6 +76,9 @@ int main() {
     std::printf("  wall time:            %.3f s\n", seconds);
     std::printf("  accesses per second:  %.1f million (goal 10)\n", accesses / seconds / 1e6);
     std::printf("  one device read:      %.3f s\n", seconds / rounds);
+    std::printf("  ... in simulated time: %.3f s (%.1f us a port access)\n",
+                static_cast<double>(ports.Time().Now() - start_time) / 1e9 / rounds,
+                static_cast<double>(ports.Time().access_time) / 1e3);
     std::printf("  checksum:             %s\n", sum == expected ? "ok" : "WRONG");
     return sum == expected ? 0 : 2;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "sim/bench_options.h"
 #include "sim/device_models.h"
 
 namespace moltrix::sim {
@@ -18,12 +19,9 @@ std::string_view Trim(std::string_view s) {
 
 std::string Quote(std::string_view s) { return "'" + std::string(s) + "'"; }
 
-// Parses one "MODEL@PORT[:DEVICE[=IMAGE]]"; returns an error text or "".
-std::string ParseBoard(std::string_view item, BoardSetup& out) {
+// Parses "MODEL@PORT[:DEVICE[=IMAGE]]"; returns an error text or "".
+std::string ParseBoardHead(std::string_view item, BoardSetup& out) {
     const std::size_t at = item.find('@');
-    if (at == std::string_view::npos) {
-        return "board " + Quote(item) + " has no '@' (expected MODEL@PORT, e.g. 6@378)";
-    }
     const std::string_view model = Trim(item.substr(0, at));
     std::string_view rest = item.substr(at + 1);
     if (model != "4" && model != "5" && model != "6") {
@@ -61,6 +59,42 @@ std::string ParseBoard(std::string_view item, BoardSetup& out) {
     return "";
 }
 
+// Parses one "MODEL@PORT[:DEVICE[=IMAGE]][;OPTION]..."; returns an error
+// text or "".
+std::string ParseBoard(std::string_view item, BoardSetup& out) {
+    const std::size_t semicolon = item.find(';');
+    std::string_view options = semicolon == std::string_view::npos ? std::string_view{} : item.substr(semicolon);
+    item = Trim(item.substr(0, semicolon));
+    std::string error = ParseBoardHead(item, out);
+    while (error.empty() && !options.empty()) {
+        options.remove_prefix(1);  // the ';'
+        const std::size_t next = options.find(';');
+        error = ParseBoardOption(options.substr(0, next), out);
+        options = next == std::string_view::npos ? std::string_view{} : options.substr(next);
+    }
+    return error;
+}
+
+// Parses one comma-separated item into `setup`; returns an error text or "".
+std::string ParseItem(std::string_view item, BenchSetup& setup) {
+    if (item.empty()) return "empty entry between commas";
+    if (item.find('@') == std::string_view::npos) {
+        if (item.find('=') != std::string_view::npos) return ParseBenchSetting(item, setup);
+        return "board " + Quote(item) + " has no '@' (expected MODEL@PORT, e.g. 6@378)";
+    }
+    BoardSetup board;
+    if (std::string error = ParseBoard(item, board); !error.empty()) return error;
+    for (const BoardSetup& other : setup.boards) {
+        if (other.port == board.port) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "%X", board.port);
+            return "two boards on port " + std::string(hex);
+        }
+    }
+    setup.boards.push_back(std::move(board));
+    return "";
+}
+
 }  // namespace
 
 BenchSetup ParseBenchSetup(std::string_view text) {
@@ -69,51 +103,50 @@ BenchSetup ParseBenchSetup(std::string_view text) {
         setup.error = "empty bench set-up (expected MODEL@PORT[:DEVICE[=IMAGE]], e.g. 6@378:27C256)";
         return setup;
     }
-    std::size_t start = 0;
-    while (start <= text.size()) {
+    for (std::size_t start = 0;;) {
         const std::size_t comma = text.find(',', start);
-        const std::string_view item = Trim(text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
-        BoardSetup board;
-        setup.error = item.empty() ? "empty board entry between commas" : ParseBoard(item, board);
-        if (!setup.error.empty()) break;
-        for (const BoardSetup& other : setup.boards) {
-            if (other.port == board.port) {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "%X", board.port);
-                setup.error = "two boards on port " + std::string(hex);
-            }
-        }
-        if (!setup.error.empty()) break;
-        setup.boards.push_back(board);
-        if (comma == std::string_view::npos) break;
+        const std::size_t length = comma == std::string_view::npos ? text.npos : comma - start;
+        setup.error = ParseItem(Trim(text.substr(start, length)), setup);
+        if (!setup.error.empty() || comma == std::string_view::npos) break;
         start = comma + 1;
     }
-    if (!setup.error.empty()) setup.boards.clear();
+    if (!setup.error.empty()) {
+        setup.boards.clear();
+        setup.access_time.reset();
+        setup.pass_time.reset();
+    }
     return setup;
 }
 
-Chip* InsertDevice(Board& board, std::string_view device, std::uint64_t seed, std::string* error) {
+Chip* InsertDevice(Board& board, std::string_view device, std::uint64_t seed, std::string* error,
+                   TimingCorner corner) {
     const DeviceModel* model = FindDeviceModel(device);
     if (!model) {
         if (error) *error = "unknown device " + Quote(device);
         return nullptr;
     }
-    board.Insert(MakeChip(*model, seed), *FindSocketProfile(model->type));
+    board.Insert(MakeChip(*model, seed, corner), *FindSocketProfile(model->type));
     return board.chip();
 }
 
 std::string ApplyBenchSetup(const BenchSetup& setup, SimulatedPorts& ports, std::uint64_t seed) {
     if (!setup.ok()) return setup.error;
+    if (setup.access_time) ports.Time().access_time = *setup.access_time;
+    if (setup.pass_time) ports.Time().pass_time = *setup.pass_time;
     for (const BoardSetup& b : setup.boards) {
         Board& board = ports.AttachBoard(b.port, b.model);
+        if (b.vpp_tenths != 0) board.model4_vpp_tenths = b.vpp_tenths;
         if (b.device.empty()) continue;
+        const std::uint64_t chip_seed = b.chip.seed.value_or(seed);
+        board.SetSeed(chip_seed);
         std::string error;
-        Chip* chip = InsertDevice(board, b.device, seed, &error);
+        Chip* chip = InsertDevice(board, b.device, chip_seed, &error, b.chip.corner.value_or(TimingCorner::Typical));
         if (!chip) return error;
         board.socket().image_path = b.image;
         if (!b.image.empty() && std::filesystem::exists(b.image) && !chip->LoadImage(b.image, &error)) {
             return error;
         }
+        ApplyChipOptions(b.chip, *chip);
         board.RefreshChip();
     }
     return "";

@@ -1,12 +1,52 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "sim/device_models.h"
 #include "sim/simulated_ports.h"
 
 namespace moltrix::sim {
+
+// The set-up text's syntax, for the --help of the program's front ends.
+inline constexpr char kBenchSetupHelp[] =
+    "Bench set-up text: items separated by commas, each a board or a bench-wide setting.\n"
+    "  MODEL@PORT[:DEVICE[=IMAGE]][;OPTION]...\n"
+    "                      a board of model 4, 5 or 6 on port 378, 278 or 3BC (hex); DEVICE is\n"
+    "                      a catalogue name (27C256) or a type code (P4), none for an empty\n"
+    "                      socket; IMAGE a raw file that keeps the chip's contents between runs\n"
+    "  NAME=VALUE          a bench-wide setting\n"
+    "Bench-wide settings (TIME in ns, us, ms or s; decimals allowed, whole nanoseconds):\n"
+    "  access=TIME         one port access (default 1us; ppdev takes about 1.5us)\n"
+    "  pass=TIME           one busy-wait pass (default 1ns; about 20ns for a PC of the board's era)\n"
+    "Board options:\n"
+    "  vpp=12.5|21|25      model 4 only: its one programming-voltage level (default 12.5)\n"
+    "  typical, max        the chip's timing at the datasheet typical (default) or maximum;\n"
+    "                      flash, page and serial EEPROMs\n"
+    "  hard                EPROM: every cell needs the datasheet maximum pulse time\n"
+    "  dead=ADDR           a cell that never programs (hex address; may repeat)\n"
+    "  stuck0=MASK         data lines stuck at 0 (hex)\n"
+    "  stuck1=MASK         data lines stuck at 1 (hex)\n"
+    "  noerase             flash (29F0x0, AT29C256): the chip erase never finishes\n"
+    "  protect             page EEPROM: software data protection on\n"
+    "  noack               serial EEPROM: acknowledges nothing\n"
+    "  seed=N              draws the chip's cell-to-cell spread and its random bits (decimal)\n"
+    "Example: 4@378:27C256=chip.bin;vpp=12.5;dead=1F00,5@278,access=1.5us,pass=20ns\n";
+
+// What a board's options ask of its chip.
+struct ChipOptions {
+    std::optional<TimingCorner> corner;
+    bool hard = false;     // EPROM: every cell needs the maximum
+    bool noerase = false;  // flash: the chip erase never finishes
+    bool protect = false;  // page EEPROM: software data protection on
+    bool noack = false;    // serial EEPROM: acknowledges nothing
+    std::vector<std::uint32_t> dead;  // cells that never program
+    std::uint8_t stuck0 = 0;
+    std::uint8_t stuck1 = 0;
+    std::optional<std::uint64_t> seed;
+};
 
 // One board of a bench set-up.
 struct BoardSetup {
@@ -14,29 +54,36 @@ struct BoardSetup {
     std::uint16_t port = 0;     // 378h, 278h or 3BCh
     std::string device;         // catalogue name or type code; empty = empty socket
     std::string image;          // raw image file for the chip's contents; may be empty
+    std::uint16_t vpp_tenths = 0;  // model 4's programming voltage; 0 = the board's own default
+    ChipOptions chip;
 };
 
 struct BenchSetup {
     std::vector<BoardSetup> boards;
-    std::string error;          // empty when the text was understood
+    std::optional<Nanos> access_time;  // port access cost; unset = the ports' default
+    std::optional<Nanos> pass_time;    // busy-wait pass cost; unset = the default
+    std::string error;                 // empty when the text was understood
     bool ok() const { return error.empty(); }
 };
 
-// Parses the one-line set-up text: boards separated by commas, each
-//   MODEL@PORT[:DEVICE[=IMAGE]]
-// e.g. "6@378:27C256=chip.bin", "5@278", "4@3BC:SB,6@378:AM29F040".
-// PORT is hexadecimal (an "0x" prefix or "h" suffix is allowed). On malformed
-// text `error` names what is wrong.
+// Parses the one-line set-up text (see kBenchSetupHelp), e.g.
+// "6@378:27C256=chip.bin", "5@278", "4@3BC:SB,6@378:AM29F040",
+// "4@378:27C256;vpp=21;hard,access=1.5us". PORT is hexadecimal (an "0x"
+// prefix or "h" suffix is allowed); the image path ends at the first ';'. An
+// option that does not apply to the chip in the socket is refused. On
+// malformed text `error` names what is wrong and no board is kept.
 BenchSetup ParseBenchSetup(std::string_view text);
 
 // Puts a new chip of the named part (catalogue name or type code) in the
 // board's socket. Returns nullptr and sets `error` for an unknown part.
 Chip* InsertDevice(Board& board, std::string_view device, std::uint64_t seed = 1,
-                   std::string* error = nullptr);
+                   std::string* error = nullptr, TimingCorner corner = TimingCorner::Typical);
 
-// Builds the set-up's boards and chips on `ports`; a chip whose image file
-// exists is loaded from it (a missing file leaves the chip erased: it is
-// created on the first save). Returns an error text, empty on success.
+// Builds the set-up's boards and chips on `ports` and sets its costs; a chip
+// whose image file exists is loaded from it (a missing file leaves the chip
+// erased: it is created on the first save), then its options are applied.
+// `seed` is for chips without a seed option. Returns an error text, empty on
+// success.
 std::string ApplyBenchSetup(const BenchSetup& setup, SimulatedPorts& ports, std::uint64_t seed = 1);
 
 // Saves every chip whose socket names an image file. Returns an error text,

@@ -88,7 +88,8 @@ void Board::UpdateChip() {
     contention_ = clash;
 }
 
-std::uint8_t Board::DataBus() {
+std::uint8_t Board::Bus(std::uint8_t& clash) {
+    clash = 0;
     const bool reg4_drives = (regs_[3] & 0x40) == 0;
     std::uint8_t bus = reg4_drives ? regs_[4] : 0xFF;
     bool chip_drives = false;
@@ -96,11 +97,18 @@ std::uint8_t Board::DataBus() {
         if (chip->sda_low) bus &= 0x7F;  // SDA is D7, wired-AND
         if (chip->drives) {
             chip_drives = true;
-            bus = reg4_drives ? static_cast<std::uint8_t>(bus & chip->Output()) : chip->Output();
+            const std::uint8_t out = chip->Output();
+            if (reg4_drives) clash = static_cast<std::uint8_t>(bus ^ out);
+            bus = clash ? static_cast<std::uint8_t>((out & ~clash) | (noise_.Byte() & clash)) : out;
         }
     }
     if (model_ == 6 && (regs_[3] & 0x20) && !reg4_drives && !chip_drives) bus &= 0xEF;
     return bus;
+}
+
+std::uint8_t Board::DataBus() {
+    std::uint8_t clash;
+    return Bus(clash);
 }
 
 bool Board::SdaLine() const {
@@ -110,7 +118,9 @@ bool Board::SdaLine() const {
 }
 
 std::uint8_t Board::ReadStatus() {
-    const std::uint8_t bus = DataBus();
+    std::uint8_t clash;
+    const std::uint8_t bus = Bus(clash);
+    if (clash) ++counters_.contention_reads;
     if (trace_) trace_->Change(VcdTrace::kData, bus, time_.Now());
     return status_[(decoded_ >> 2) & 1][bus];
 }

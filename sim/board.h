@@ -5,6 +5,7 @@
 #include <string>
 
 #include "sim/counters.h"
+#include "sim/seeded.h"
 #include "sim/sim_time.h"
 #include "sim/socket.h"
 #include "sim/vcd_trace.h"
@@ -29,8 +30,11 @@ namespace moltrix::sim {
 //
 // Data lines of the socket: register 4 drives them while register-3 bit 6 is
 // 0; the chip drives them when its read conditions hold; both at once is a
-// bus contention (counted). Undriven lines read 1 (pull-ups). Model 6 only:
-// while register-3 bit 5 is 1, an undriven D4 reads 0.
+// bus contention (counted). Both drivers are push-pull: a line they drive to
+// the same level reads that level, a line they disagree on is indeterminate
+// and reads a seeded random bit (and the status read is counted). Undriven
+// lines read 1 (pull-ups). Model 6 only: while register-3 bit 5 is 1, an
+// undriven D4 reads 0.
 //
 // Programming voltage: models 5 and 6 generate it always, at the level of
 // register-0 bits 0-1 (00/01 12.5 V, 10 21 V, 11 25 V); model 4 only while
@@ -52,7 +56,7 @@ public:
     // What the board holds.
     // Throws std::invalid_argument for n outside 0-4.
     std::uint8_t Register(int n) const;
-    std::uint8_t DataBus();          // level of the data lines now
+    std::uint8_t DataBus();          // level of the data lines now (random where they clash)
     bool SdaLine() const;            // two-wire data line (after the wired-AND)
     std::uint16_t VppTenths() const; // programming voltage generated now, 0 = none
 
@@ -72,9 +76,11 @@ public:
 
     BoardCounters& counters() { return counters_; }
 
-    // Model-4 boards make one fixed programming voltage (set by a jumper on
-    // the board); tenths of a volt.
+    // Model-4 boards make one fixed programming voltage, set by the board's
+    // own hardware; tenths of a volt.
     std::uint16_t model4_vpp_tenths = 125;
+    // Where the indeterminate bits of a bus contention come from.
+    void SetSeed(std::uint64_t seed) { noise_ = SeededBits(seed); }
 
     bool StartTrace(const std::string& path, std::string* error);
     void StopTrace();
@@ -88,6 +94,8 @@ private:
         return c;
     }
     std::uint8_t Decode(std::uint8_t control) const;  // after the model's inversion
+    // The data lines; `clash` gets the lines the two drivers disagree on.
+    std::uint8_t Bus(std::uint8_t& clash);
     void Latch(int reg);
     void UpdateChip();
     void TraceLines();
@@ -101,6 +109,7 @@ private:
     const std::uint8_t (*status_)[256];  // [nibble select][data bus] -> status
     Socket socket_;
     BoardCounters counters_;
+    SeededBits noise_{1};
     std::unique_ptr<VcdTrace> trace_;
 };
 

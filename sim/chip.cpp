@@ -3,12 +3,19 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 namespace moltrix::sim {
 
 Chip::Chip(std::string name, std::uint32_t size) : memory_(size, 0xFF), name_(std::move(name)) {}
 
 void Chip::Fill(std::uint8_t value) { std::fill(memory_.begin(), memory_.end(), value); }
+
+void Chip::SetDead(std::uint32_t address) {
+    if (address >= memory_.size()) throw std::out_of_range("dead cell outside the chip");
+    if (dead_.empty()) dead_.assign(memory_.size(), false);
+    dead_[address] = true;
+}
 
 bool Chip::LoadImage(const std::string& path, std::string* error) {
     std::ifstream in(path, std::ios::binary);

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -47,7 +46,10 @@ public:
     // Fault switches common to all chips.
     std::uint8_t stuck_at_0 = 0;  // data lines that always read 0
     std::uint8_t stuck_at_1 = 0;  // data lines that always read 1
-    std::set<std::uint32_t> dead_cells;  // cells that never take a write or pulse
+    // A cell that never takes a write or pulse. Throws std::out_of_range for
+    // an address outside the chip.
+    void SetDead(std::uint32_t address);
+    bool Dead(std::uint32_t address) const { return address < dead_.size() && dead_[address]; }
 
     // Non-volatile state besides the cells, as "key=value" lines; empty for none.
     virtual std::string StateText() const { return {}; }
@@ -72,10 +74,12 @@ protected:
     std::uint32_t Cell(std::uint32_t address) const {
         return address < memory_.size() ? address : static_cast<std::uint32_t>(address % memory_.size());
     }
-    bool Programmable(std::uint32_t address) const {
-        return dead_cells.empty() || dead_cells.count(address) == 0;
-    }
+    bool Programmable(std::uint32_t address) const { return !Dead(address); }
     BoardCounters& counters() { return *counters_; }
+    void CountIgnoredWrite(BoardCounters::IgnoredWrite why, std::uint64_t n = 1) {
+        counters_->writes_ignored[why] += n;
+    }
+    void CountProgramOp(std::uint32_t address) { ++counters_->program_ops.Slot(address, Size()); }
     // Whole-chip erase: every programmable cell to FFh.
     void EraseCells() {
         for (std::uint32_t i = 0; i < memory_.size(); ++i) {
@@ -87,6 +91,7 @@ protected:
 
 private:
     std::string name_;
+    std::vector<bool> dead_;  // sized to the chip on the first dead cell
     BoardCounters own_;
     BoardCounters* counters_ = &own_;
 };

@@ -1,77 +1,114 @@
 #include "sim/eprom.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace moltrix::sim {
 namespace {
 
-std::uint64_t Mix(std::uint64_t x) {
-    x += 0x9E3779B97F4A7C15ull;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
-}
+// A fraction in [0, 1) from the top 53 bits of a draw.
+double Unit(std::uint64_t draw) { return static_cast<double>(draw >> 11) * 0x1.0p-53; }
+
+constexpr std::uint64_t kNoiseStream = 0xDA3A6ED5EEDull;  // damaged-read noise, apart from the needs
 
 }  // namespace
 
-Eprom::Eprom(std::string name, const SocketProfile& profile, std::uint64_t seed)
+Eprom::Eprom(std::string name, const SocketProfile& profile, const EpromSettings& s, std::uint64_t seed)
     : Chip(std::move(name), profile.size),
+      settings(s),
       ce_pulse_(profile.ce_pulse),
       verify_with_vpp_(profile.verify_with_vpp),
-      seed_(seed) {}
+      seed_(seed),
+      noise_(seed ^ kNoiseStream) {}
 
-int Eprom::PulsesNeeded(std::uint32_t address) const {
-    if (auto it = needed_override_.find(address); it != needed_override_.end()) return it->second;
-    const std::uint64_t h = Mix(seed_ ^ Mix(address));
-    if (h % 2000 == 0) return 60 + static_cast<int>((h >> 24) % 61);
-    const unsigned r = (h >> 12) % 10;
-    return r < 7 ? 1 : (r < 9 ? 2 : 3);
+Nanos Eprom::Need(std::uint32_t address) const {
+    const EpromProgramming& g = settings.programming;
+    if (address < need_set_.size() && need_set_[address] != 0) return need_set_[address];
+    if (settings.hard) return g.max_need;
+    const std::uint64_t draw = Mix(seed_ ^ Mix(address));
+    const double typical = static_cast<double>(g.typical_need);
+    const double need = draw % kSlowCellOneIn == 0 ? typical * (5.0 + 5.0 * Unit(Mix(draw)))
+                                                   : typical * std::exp2(2.0 * Unit(draw) - 1.0);
+    return std::min(g.max_need, static_cast<Nanos>(need));
+}
+
+void Eprom::SetNeed(std::uint32_t address, Nanos need) {
+    if (need_set_.empty()) need_set_.assign(Size(), 0);
+    need_set_[Cell(address)] = static_cast<std::uint32_t>(
+        std::clamp<Nanos>(need, 1, std::numeric_limits<std::uint32_t>::max()));
 }
 
 void Eprom::Erase() {
     Fill(0xFF);
-    received_.clear();
-    pulse_data_.clear();
+    charge_.clear();
+    charge_data_.clear();
 }
 
-void Eprom::Update(const ChipPins& p, Nanos) {
+Eprom::Rating Eprom::Rate(std::uint16_t vpp) const {
+    const EpromProgramming& g = settings.programming;
+    if (vpp + kUnderVoltageMargin < g.vpp_low_tenths) return Rating::Under;
+    if (vpp > g.vpp_high_tenths + kOverVoltageMargin) return Rating::Over;
+    return Rating::Within;
+}
+
+void Eprom::Update(const ChipPins& p, Nanos now) {
+    if (in_pulse_) Charge(now - since_);
+    since_ = now;
     const std::uint32_t address = Cell(p.address);
     // OE inactive for every part: where the programming voltage rides on
     // the OE pin, it sits there through the pulse and OE reads inactive.
-    const bool program_condition =
-        p.powered && p.ce && !p.oe && (ce_pulse_ || p.strobe);
-    if (program_condition && !programming_) pulse_vpp_ = p.vpp;
-    if (!program_condition && programming_) {
-        const bool strobe_released = ce_pulse_ ? !p.ce : !p.strobe;
-        if (strobe_released && p.powered && !p.oe) {
-            if (pulse_vpp_ && p.vpp) {
-                auto& record = counters().pulses[address];
-                ++record.count;
-                record.last_vpp_tenths = p.vpp_tenths;
-                Pulse(address, p.board_drives ? p.data : 0xFF);
-            } else {
-                ++counters().pulses_without_vpp;
-            }
-        }
-    }
-    programming_ = program_condition;
+    const bool program = p.powered && p.ce && !p.oe && (ce_pulse_ || p.strobe) && p.vpp;
+    if (program) Hold(address, p.board_drives ? p.data : 0xFF, p.vpp_tenths, !in_pulse_);
+    in_pulse_ = program;
 
     const bool read = p.powered && p.ce && p.oe && !p.vpp_on_oe && !p.strobe;
     const bool verify = verify_with_vpp_ && p.powered && !p.ce && p.oe && p.vpp;
     drives = read || verify;
     out = memory_[address];
+    if (damaged_ && drives) out ^= noise_.Byte();
 }
 
-void Eprom::Pulse(std::uint32_t address, std::uint8_t data) {
-    if (!Programmable(address)) return;
-    if (received_.empty()) {
-        received_.assign(memory_.size(), 0);
-        pulse_data_.assign(memory_.size(), 0xFF);
+// The lines of the stretch that begins now, inside a pulse.
+void Eprom::Hold(std::uint32_t address, std::uint8_t data, std::uint16_t vpp, bool new_pulse) {
+    PulseCounters& c = counters().pulses;
+    if (new_pulse) {
+        ++c.total;
+        address_counted_ = under_counted_ = over_counted_ = false;
     }
-    if (pulse_data_[address] != data) {  // other data: the count starts again
-        pulse_data_[address] = data;
-        received_[address] = 0;
+    if (!address_counted_ || address != held_address_) ++c.count.Slot(address, Size());
+    address_counted_ = true;
+    c.last_vpp_tenths.Slot(address, Size()) = vpp;
+    held_address_ = address;
+    held_data_ = data;
+    held_rating_ = Rate(vpp);
+    if (held_rating_ == Rating::Under && !under_counted_) {
+        ++c.under_voltage;
+        under_counted_ = true;
     }
-    if (received_[address] < 255) ++received_[address];
-    if (received_[address] >= PulsesNeeded(address)) memory_[address] &= data;
+    if (held_rating_ == Rating::Over) {
+        if (!over_counted_) ++c.over_voltage;
+        over_counted_ = true;
+        damaged_ = true;
+    }
+}
+
+void Eprom::Charge(Nanos width) {
+    const std::uint32_t a = held_address_;
+    Nanos& summed = counters().pulses.width.Slot(a, Size());
+    summed = Later(summed, width);
+    if (held_rating_ != Rating::Within || !Programmable(a)) return;
+    if (charge_.empty()) {
+        charge_.assign(Size(), 0);
+        charge_data_.assign(Size(), 0xFF);
+    }
+    if (charge_data_[a] != held_data_) {  // other data: the sum starts again
+        charge_data_[a] = held_data_;
+        charge_[a] = 0;
+    }
+    const Nanos sum = std::min<Nanos>(Later(charge_[a], width), std::numeric_limits<std::uint32_t>::max());
+    charge_[a] = static_cast<std::uint32_t>(sum);
+    if (sum >= Need(a)) memory_[a] &= held_data_;
 }
 
 }  // namespace moltrix::sim

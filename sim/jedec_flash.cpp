@@ -1,5 +1,9 @@
 #include "sim/jedec_flash.h"
 
+#include <algorithm>
+
+#include "sim/seeded.h"
+
 namespace moltrix::sim {
 
 JedecFlash::JedecFlash(std::string name, std::uint32_t size, const JedecFlashSettings& s)
@@ -9,21 +13,36 @@ void JedecFlash::Update(const ChipPins& p, Nanos now) {
     pins_ = p;
     if (!p.powered) {
         state_ = State::Read;
-        erase_armed_ = autoselect_ = write_low_ = reading_ = false;
+        erase_armed_ = autoselect_ = write_low_ = we_ce_low_ = reading_ = false;
         drives = false;
         return;
     }
-    const bool write_low = p.ce && p.strobe && !p.oe;
+    const bool we_ce_low = p.ce && p.strobe;
+    const bool write_low = we_ce_low && !p.oe;
     if (write_low && !write_low_) latched_address_ = p.address;
-    if (!write_low && write_low_ && (!p.ce || !p.strobe)) {
-        Write(latched_address_, p.board_drives ? p.data : 0xFF, now);
+    if (!we_ce_low && we_ce_low_) {  // the WE pulse ends
+        if (write_low_) Write(latched_address_, p.board_drives ? p.data : 0xFF, now);
+        else CountIgnoredWrite(BoardCounters::kOeLow);
     }
     write_low_ = write_low;
+    we_ce_low_ = we_ce_low;
 
     const bool reading = p.ce && p.oe && !p.strobe;
-    if (reading && !reading_) toggle_ ^= 0x40;
+    if (reading && !reading_) {
+        toggle_ ^= 0x40;
+        if (job_ != Job::None) ++counters().reads_while_busy;
+    }
     reading_ = reading;
     Refresh();
+}
+
+Nanos JedecFlash::ProgramTime(std::uint32_t address) const {
+    const Nanos typical = settings.program_time;
+    const Nanos slowest = std::max(typical, settings.program_time_max);
+    if (settings.slow_byte_one_in == 0 || slowest == typical) return typical;
+    const std::uint64_t draw = Mix(settings.seed ^ Mix(address));
+    if (draw % settings.slow_byte_one_in != 0) return typical;
+    return typical + (draw >> 20) % (slowest - typical + 1);
 }
 
 void JedecFlash::Tick(Nanos now) {
@@ -49,7 +68,10 @@ void JedecFlash::Refresh() {
 }
 
 void JedecFlash::Write(std::uint32_t address, std::uint8_t data, Nanos now) {
-    if (job_ != Job::None) return;  // busy: ignored
+    if (job_ != Job::None) {
+        CountIgnoredWrite(BoardCounters::kChipBusy);
+        return;
+    }
     const std::uint16_t a = address & 0x7FFF;
     switch (state_) {
         case State::ProgramSetup:
@@ -57,7 +79,8 @@ void JedecFlash::Write(std::uint32_t address, std::uint8_t data, Nanos now) {
             job_ = Job::Program;
             job_address_ = Cell(address);
             job_data_ = data;
-            busy_until_ = Later(now, settings.program_time);
+            CountProgramOp(job_address_);
+            busy_until_ = Later(now, ProgramTime(job_address_));
             next_event = busy_until_;
             return;
         case State::Read:
@@ -67,6 +90,7 @@ void JedecFlash::Write(std::uint32_t address, std::uint8_t data, Nanos now) {
                 ++counters().flash_commands[0xF0];
                 autoselect_ = erase_armed_ = false;
             } else {
+                CountIgnoredWrite(BoardCounters::kUnlockAborted);
                 erase_armed_ = false;  // not the unlock the erase waits for
             }
             return;
@@ -74,19 +98,24 @@ void JedecFlash::Write(std::uint32_t address, std::uint8_t data, Nanos now) {
             if (a == kUnlockAddr2 && data == 0x55) {
                 state_ = State::Unlocked2;
             } else {
-                state_ = State::Read;
-                autoselect_ = erase_armed_ = false;
+                Abort();
             }
             return;
         case State::Unlocked2:
-            state_ = State::Read;
             if (a != kUnlockAddr1) {
-                autoselect_ = erase_armed_ = false;
+                Abort();
                 return;
             }
+            state_ = State::Read;
             Command(data, now);
             return;
     }
+}
+
+void JedecFlash::Abort() {
+    CountIgnoredWrite(BoardCounters::kUnlockAborted);
+    state_ = State::Read;
+    autoselect_ = erase_armed_ = false;
 }
 
 void JedecFlash::Command(std::uint8_t command, Nanos now) {
@@ -99,6 +128,8 @@ void JedecFlash::Command(std::uint8_t command, Nanos now) {
             job_ = Job::Erase;
             busy_until_ = Later(now, settings.erase_time);
             next_event = busy_until_;
+        } else {
+            CountIgnoredWrite(BoardCounters::kUnlockAborted);
         }
         return;
     }
@@ -106,7 +137,8 @@ void JedecFlash::Command(std::uint8_t command, Nanos now) {
         case 0x90: autoselect_ = true; break;
         case 0xA0: state_ = State::ProgramSetup; break;
         case 0x80: erase_armed_ = true; break;
-        default: break;  // F0h and unknown commands: read mode
+        case 0xF0: break;  // read mode
+        default: CountIgnoredWrite(BoardCounters::kUnlockAborted); break;
     }
 }
 

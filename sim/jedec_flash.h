@@ -9,11 +9,20 @@ namespace moltrix::sim {
 inline constexpr std::uint16_t kUnlockAddr1 = 0x5555;  // first and third cycle
 inline constexpr std::uint16_t kUnlockAddr2 = 0x2AAA;  // second cycle
 
+// Datasheet byte program time: typical and maximum.
+inline constexpr Nanos kFlashProgramTypical = 7 * kMicrosecond;
+inline constexpr Nanos kFlashProgramMax = 300 * kMicrosecond;
+
 struct JedecFlashSettings {
     std::uint8_t maker = 0x01;
     std::uint8_t device = 0xA4;
-    Nanos program_time = 10 * kMicrosecond;
-    Nanos erase_time = 1500 * kMillisecond;  // kNever: an erase that never ends
+    // Most bytes program in `program_time`; one in `slow_byte_one_in` (drawn
+    // from `seed`, 0 for none) takes longer, up to `program_time_max`.
+    Nanos program_time = kFlashProgramTypical;
+    Nanos program_time_max = kFlashProgramMax;
+    std::uint32_t slow_byte_one_in = 100;
+    std::uint64_t seed = 1;
+    Nanos erase_time = 8 * kSecond;  // kNever: an erase that never ends
 };
 
 // A 29F010 / 29F020 / 29F040 class flash memory. A write cycle is WE and CE
@@ -29,7 +38,8 @@ struct JedecFlashSettings {
 //   80h then AAh, 55h, 10h: chip erase
 // While a program or erase runs, every read gives DQ7 = complement of the
 // data's bit 7 (0 while erasing) and DQ6 toggling with each read cycle
-// (CE or OE falling); writes are ignored.
+// (CE or OE falling); writes are ignored. A WE pulse while OE is low is no
+// write.
 class JedecFlash : public Chip {
 public:
     JedecFlash(std::string name, std::uint32_t size, const JedecFlashSettings& settings);
@@ -39,11 +49,15 @@ public:
 
     JedecFlashSettings settings;
 
+    // How long a byte program at `address` takes.
+    Nanos ProgramTime(std::uint32_t address) const;
+
 private:
     enum class State : std::uint8_t { Read, Unlocked1, Unlocked2, ProgramSetup };
     enum class Job : std::uint8_t { None, Program, Erase };
 
     void Write(std::uint32_t address, std::uint8_t data, Nanos now);
+    void Abort();  // a write the command sequence does not accept
     void Command(std::uint8_t command, Nanos now);
     void Finish();
     void Refresh();
@@ -56,7 +70,8 @@ private:
     std::uint32_t job_address_ = 0;
     std::uint8_t job_data_ = 0xFF;
     std::uint8_t toggle_ = 0;
-    bool write_low_ = false;
+    bool write_low_ = false;   // WE and CE low, OE high: a write in progress
+    bool we_ce_low_ = false;   // WE and CE low, whatever OE does
     bool reading_ = false;
     std::uint32_t latched_address_ = 0;
     ChipPins pins_;

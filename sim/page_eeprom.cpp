@@ -23,11 +23,17 @@ void PageEeprom::Update(const ChipPins& p, Nanos now) {
         PowerLost();
         return;
     }
-    const bool write_low = p.ce && p.strobe && !p.oe;
+    const bool we_ce_low = p.ce && p.strobe;
+    const bool write_low = we_ce_low && !p.oe;
+    const bool pulse_ends = we_ce_low_ && !we_ce_low;
+    if (pulse_ends && !write_low_) CountIgnoredWrite(BoardCounters::kOeLow);
+    we_ce_low_ = we_ce_low;
     if (write_low != write_low_) {
         if (write_low) {
             latched_address_ = p.address;
-        } else if ((!p.ce || !p.strobe) && !in_cycle_) {
+        } else if (pulse_ends && in_cycle_) {
+            CountIgnoredWrite(BoardCounters::kChipBusy);
+        } else if (pulse_ends) {
             if (!loading_) loads_.clear();
             loading_ = true;
             last_loaded_ = p.board_drives ? p.data : 0xFF;
@@ -40,7 +46,10 @@ void PageEeprom::Update(const ChipPins& p, Nanos now) {
     }
 
     const bool reading = p.ce && p.oe && !p.strobe;
-    if (reading && !reading_) toggle_ ^= 0x40;
+    if (reading && !reading_) {
+        toggle_ ^= 0x40;
+        if (in_cycle_) ++counters().reads_while_busy;
+    }
     reading_ = reading;
     Refresh();
 }
@@ -61,7 +70,7 @@ Nanos PageEeprom::WindowEnd() const {
 void PageEeprom::PowerLost() {
     loads_.clear();
     pending_.clear();
-    loading_ = in_cycle_ = product_id_ = write_low_ = reading_ = false;
+    loading_ = in_cycle_ = product_id_ = write_low_ = we_ce_low_ = reading_ = false;
     pending_erase_chip_ = pending_disable_ = pending_enable_ = false;
     last_loaded_ = 0xFF;
     next_event = kNever;
@@ -94,24 +103,40 @@ void PageEeprom::EndLoading(Nanos at) {
                 pending_disable_ = prefixed = true;
                 first_data = 6;
             } else if (second == kCmdChipErase && settings.has_chip_erase) {
-                pending_erase_chip_ = prefixed = true;
-                first_data = loads_.size();
+                pending_erase_chip_ = true;
+                last_loaded_ = 0xFF;  // polling shows the complement of the erased state
+                StartCycle(at, settings.chip_erase_time);
+                return;
             } else {
+                CountIgnoredWrite(BoardCounters::kUnlockAborted, loads_.size());
                 return;
             }
         } else if (command == kCmdProductId || command == kCmdProductIdExit) {
             if (settings.has_product_id) product_id_ = command == kCmdProductId;
             return;
         } else {
+            CountIgnoredWrite(BoardCounters::kUnlockAborted, loads_.size());
             return;
         }
     }
-    if (protection && !prefixed) return;  // protected: the load is dropped
+    if (protection && !prefixed) {  // protected: a write cycle that changes nothing
+        CountIgnoredWrite(BoardCounters::kProtected, loads_.size());
+        last_loaded_ = loads_.back().data;
+        StartCycle(at, settings.write_cycle);
+        return;
+    }
     pending_.assign(loads_.begin() + static_cast<std::ptrdiff_t>(first_data), loads_.end());
-    if (!pending_.empty()) last_loaded_ = pending_.back().data;
-    else last_loaded_ = 0xFF;
+    last_loaded_ = pending_.empty() ? 0xFF : pending_.back().data;
+    if (!pending_.empty()) {
+        const std::uint32_t page = (pending_.front().address & ~(kPageSize - 1)) % memory_.size();
+        for (const Load& l : pending_) CountProgramOp(page + (l.address & (kPageSize - 1)));
+    }
+    StartCycle(at, settings.write_cycle);
+}
+
+void PageEeprom::StartCycle(Nanos at, Nanos length) {
     in_cycle_ = true;
-    cycle_end_ = Later(at, settings.write_cycle);
+    cycle_end_ = Later(at, length);
     ++counters().write_cycles;
 }
 

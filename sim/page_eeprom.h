@@ -8,7 +8,8 @@ namespace moltrix::sim {
 
 struct PageEepromSettings {
     Nanos load_window = 150 * kMicrosecond;  // next WE low after the previous WE rise
-    Nanos write_cycle = 10 * kMillisecond;
+    Nanos write_cycle = 5 * kMillisecond;    // datasheet default; 10 ms at most
+    Nanos chip_erase_time = 10 * kMillisecond;  // kNever: an erase that never ends
     bool erase_unloaded = true;    // the cycle erases the whole page first (AT29C256)
     bool has_product_id = true;    // AA/55/90 enters, AA/55/F0 leaves
     bool has_chip_erase = true;    // AA/55/80/AA/55/10
@@ -30,7 +31,9 @@ struct PageEepromSettings {
 //   enable:  AA/5555, 55/2AAA, A0/5555, then the page data
 //   disable: AA/5555, 55/2AAA, 80/5555, AA/5555, 55/2AAA, 20/5555; applied
 //            at the end of the write cycle it starts, data or not
-// While it is on, a load without the enable prefix changes nothing.
+// While it is on, a load without the enable prefix changes nothing, but the
+// chip still runs a write cycle (busy, polling shows it) as its datasheet says.
+// A WE pulse while OE is low is no write.
 // Without power the chip forgets loads, prefixes and product-ID mode, and an
 // unfinished write cycle is lost; it comes back in read mode.
 class PageEeprom : public Chip {
@@ -54,6 +57,7 @@ private:
     };
     Nanos WindowEnd() const;  // when the load ends without a next WE fall
     void EndLoading(Nanos at);
+    void StartCycle(Nanos at, Nanos length);
     void PowerLost();
     void FinishCycle();
     void Refresh();
@@ -71,7 +75,8 @@ private:
     std::uint8_t last_loaded_ = 0xFF;
 
     bool product_id_ = false;
-    bool write_low_ = false;
+    bool write_low_ = false;   // WE and CE low, OE high: a write in progress
+    bool we_ce_low_ = false;   // WE and CE low, whatever OE does
     bool reading_ = false;
     std::uint8_t toggle_ = 0;
     std::uint32_t latched_address_ = 0;

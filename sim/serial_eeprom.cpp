@@ -7,6 +7,7 @@ SerialEeprom::SerialEeprom(std::string name, std::uint32_t size, const SerialEep
 
 void SerialEeprom::Update(const ChipPins& p, Nanos now) {
     if (!p.powered) {
+        if (scl_ && p.scl && !sda_ && p.sda) ++counters().serial.stops_lost;  // nobody listening
         if (powered_) {
             powered_ = false;
             phase_ = Phase::Idle;
@@ -19,7 +20,7 @@ void SerialEeprom::Update(const ChipPins& p, Nanos now) {
         }
         sda_low = false;
         scl_ = p.scl;
-        sda_ = p.sda;
+        sda_ = master_sda_ = p.sda;
         return;
     }
     wp_ = p.wp;
@@ -30,15 +31,23 @@ void SerialEeprom::Update(const ChipPins& p, Nanos now) {
         phase_ = Phase::Idle;
         scl_ = p.scl;
         sda_ = p.sda && !sda_low;
+        master_sda_ = p.sda;
         return;
     }
     // Lines change one register at a time; when SCL and SDA move together,
     // take SDA as set up before a rising clock and held after a falling one.
     const auto sda_moves = [&] {
         const bool line = p.sda && !sda_low;
+        // The master lets SDA rise with SCL high, but the chip holds it low.
+        if (scl_ && p.sda && !master_sda_ && sda_low) ++counters().serial.stops_lost;
+        master_sda_ = p.sda;
         if (line == sda_) return;
         sda_ = line;
-        if (!scl_ || now < ready_at_) return;
+        if (!scl_) return;
+        if (now < ready_at_) {
+            if (line) ++counters().serial.stops_lost;  // still powering up
+            return;
+        }
         if (line) OnStop(now);
         else OnStart();
     };
@@ -61,6 +70,7 @@ void SerialEeprom::Tick(Nanos now) {
 }
 
 void SerialEeprom::OnStart() {
+    ++counters().serial.starts;
     phase_ = Phase::Receive;
     bits_ = 0;
     shift_ = 0;
@@ -70,7 +80,11 @@ void SerialEeprom::OnStart() {
 }
 
 void SerialEeprom::OnStop(Nanos now) {
+    ++counters().serial.stops;
     const bool write_transaction = !read_ && byte_index_ > 1 + settings.address_bytes;
+    if (write_transaction && !page_.empty() && wp_ && phase_ != Phase::Idle) {
+        CountIgnoredWrite(BoardCounters::kProtected, page_.size());
+    }
     if (write_transaction && !page_.empty() && !wp_ && phase_ != Phase::Idle) {
         writing_ = true;
         cycle_data_ = page_;
@@ -105,6 +119,7 @@ void SerialEeprom::OnFall(Nanos now) {
         case Phase::Receive:
             if (bits_ < 8) return;
             if (ByteReceived(now)) {
+                ++counters().serial.acks;
                 sda_low = true;
                 phase_ = Phase::AckOut;
             } else {
@@ -150,9 +165,12 @@ bool SerialEeprom::ByteReceived(Nanos now) {
     const int index = byte_index_++;
     if (index == 0) {
         if (settings.never_ack || (byte & 0xF0) != 0xA0) return false;
-        if (writing_ && now < cycle_end_) return false;  // busy writing
         const std::uint8_t select = (byte >> 1) & 0x07;
         if ((select & settings.pin_mask) != (pins_ & settings.pin_mask)) return false;
+        if (writing_ && now < cycle_end_) {  // busy writing
+            ++counters().serial.busy_nacks;
+            return false;
+        }
         read_ = (byte & 1) != 0;
         if (!read_) block_ = select & ~settings.pin_mask & 0x07;
         return true;

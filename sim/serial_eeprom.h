@@ -6,11 +6,15 @@
 
 namespace moltrix::sim {
 
+// Datasheet write cycle: 5 ms default, 10 ms at most.
+inline constexpr Nanos kSerialWriteCycleTypical = 5 * kMillisecond;
+inline constexpr Nanos kSerialWriteCycleMax = 10 * kMillisecond;
+
 struct SerialEepromSettings {
     int address_bytes = 1;      // 1 (24C08, 24C16) or 2 (24C32)
     std::uint32_t page_size = 16;
     std::uint8_t pin_mask = 0;  // device-byte bits 1-3 that must match the A0-A2 pins
-    Nanos write_cycle = 5 * kMillisecond;
+    Nanos write_cycle = kSerialWriteCycleTypical;
     Nanos power_up = 1 * kMillisecond;
     bool never_ack = false;     // fault: the chip acknowledges nothing
 };
@@ -32,7 +36,8 @@ struct SerialEepromSettings {
 // the 256-byte blocks and roll over from the last address to 0. With WP high
 // a write is acknowledged but changes nothing. Without power the chip
 // forgets the transaction (an unfinished write cycle is lost); it answers
-// `power_up` after its supply rises.
+// `power_up` after its supply rises. A stop the master makes while the chip
+// holds SDA low (inside an acknowledge or a 0 bit) never reaches the line.
 class SerialEeprom : public Chip {
 public:
     SerialEeprom(std::string name, std::uint32_t size, const SerialEepromSettings& settings);
@@ -75,7 +80,8 @@ private:
     bool powered_ = false;
     Nanos ready_at_ = 0;
     bool scl_ = true;
-    bool sda_ = true;
+    bool sda_ = true;          // the line, after the wired-AND
+    bool master_sda_ = true;   // the board's side of it
     bool wp_ = false;
     std::uint8_t pins_ = 0;
 };

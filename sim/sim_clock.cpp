@@ -14,6 +14,13 @@ void SimClock::Sleep(int milliseconds) {
     if (real_sleep_) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+void SimClock::Spin(std::int32_t passes) {
+    if (passes <= 0) return;
+    time_.Advance(Times(static_cast<std::uint64_t>(passes), time_.pass_time));
+    spun_passes_ += passes;
+    if (real_sleep_) platform::SpinPasses(passes);
+}
+
 platform::LocalDateTime SimClock::Now() {
     if (fixed_) return *fixed_;
     const std::time_t now = std::time(nullptr);

@@ -8,28 +8,32 @@
 namespace moltrix::sim {
 
 // The platform clock for the simulated bench. Sleep() advances simulated
-// time by its length, so chips see their write and erase cycles pass; with
-// `real_sleep` it also waits for real (the interactive bench mode), tests
-// leave it off. Now() gives a fixed date when one is set, else the real local
-// time.
+// time by its length, so chips see their write and erase cycles pass, and
+// Spin() by the passes times the time's `pass_time`, so the program's busy
+// waits set the width of its pulses. With `real_sleep` both also wait for
+// real (the interactive bench mode); tests leave it off. Now() gives a fixed
+// date when one is set, else the real local time.
 class SimClock : public platform::Clock {
 public:
     explicit SimClock(SimTime& time, bool real_sleep = false)
         : time_(time), real_sleep_(real_sleep) {}
 
     void Sleep(int milliseconds) override;
+    void Spin(std::int32_t passes) override;
     platform::LocalDateTime Now() override;
     std::string FormatTime(const platform::LocalDateTime& t) override;       // "HH:MM:SS"
     std::string FormatShortDate(const platform::LocalDateTime& t) override;  // "MM/DD/YYYY"
 
     void SetFixedNow(const platform::LocalDateTime& t) { fixed_ = t; }
     long long TotalSleptMs() const { return slept_ms_; }
+    long long TotalSpunPasses() const { return spun_passes_; }
 
 private:
     SimTime& time_;
     const bool real_sleep_;
     std::optional<platform::LocalDateTime> fixed_;
     long long slept_ms_ = 0;
+    long long spun_passes_ = 0;
 };
 
 }  // namespace moltrix::sim

@@ -21,7 +21,7 @@ SimulatedPorts::Port* SimulatedPorts::FindBase(std::uint16_t base) {
 }
 
 void SimulatedPorts::PortOut(std::uint16_t port, std::uint8_t value) {
-    time_.Advance(access_time);
+    time_.Advance(time_.access_time);
     ++writes_;
     Port* p = Find(port);
     if (!p) return;
@@ -40,7 +40,7 @@ void SimulatedPorts::PortOut(std::uint16_t port, std::uint8_t value) {
 }
 
 std::uint8_t SimulatedPorts::PortIn(std::uint16_t port) {
-    time_.Advance(access_time);
+    time_.Advance(time_.access_time);
     ++reads_;
     Port* p = Find(port);
     if (!p) return 0xFF;

@@ -13,7 +13,8 @@ namespace moltrix::sim {
 // with one board. Per port: data (base, written), status (base+1, read),
 // control (base+2, bits 0-3 written). A port without a board reads status
 // 7Fh: floating inputs, BUSY shown inverted. Data and control read back what
-// was last written. Every access advances simulated time by `access_time`.
+// was last written. Every access advances simulated time by the time's
+// `access_time`.
 class SimulatedPorts : public platform::PortIo {
 public:
     static constexpr std::array<std::uint16_t, 3> kBases{0x378, 0x278, 0x3BC};
@@ -24,7 +25,6 @@ public:
     std::uint8_t PortIn(std::uint16_t port) override;
 
     SimTime& Time() { return time_; }
-    Nanos access_time = kMicrosecond;
 
     // Connects a new board of `model` to the port at `base` (replacing any);
     // it finds the port's data and control lines as last written.

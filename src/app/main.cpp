@@ -20,16 +20,20 @@
 #include "product.h"
 #include "qt_platform.h"
 #include "shell/programmer.h"
+#include "sim/bench_setup.h"
 
 namespace {
 
 using namespace moltrix;
 
-constexpr const char* kUsage =
-    "usage: moltrix [--simulate TEXT] [--screenshot FILE]\n"
-    "  --simulate TEXT    run on a simulated bench, e.g. 6@378:27C256=chip.bin\n"
-    "                     (MODEL@PORT[:DEVICE[=IMAGE]], boards separated by commas)\n"
-    "  --screenshot FILE  save a picture of the main window to FILE once it is shown\n";
+const char* const kUsage = [] {
+    static const std::string text =
+        std::string("usage: moltrix [--simulate TEXT] [--screenshot FILE]\n"
+                    "  --simulate TEXT    run on a simulated bench, e.g. 6@378:27C256=chip.bin\n"
+                    "  --screenshot FILE  save a picture of the main window to FILE once it is shown\n\n") +
+        sim::kBenchSetupHelp;
+    return text.c_str();
+}();
 
 struct Options {
     bool simulate = false;

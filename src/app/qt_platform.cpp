@@ -40,6 +40,14 @@ void QtClock::Sleep(int milliseconds) {
     if (milliseconds > 0) QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
+void QtClock::Spin(std::int32_t passes) {
+    if (sleeper_) {
+        sleeper_->Spin(passes);
+        return;
+    }
+    platform::SpinPasses(passes);
+}
+
 platform::LocalDateTime QtClock::Now() {
     const QDateTime now = QDateTime::currentDateTime();
     const QDate d = now.date();

@@ -15,15 +15,17 @@ namespace moltrix::app {
 
 class QtUiRefresh;
 
-// Sleeps wait on the event thread; dates and times in the user's locale. A
-// `sleeper` (the simulator's clock in bench mode) takes over the sleeps, so
-// simulated time moves with them. Before a sleep the window is brought fully
-// up to date (`refresh`), since nothing repaints it while the thread sleeps.
+// Sleeps wait on the event thread, busy waits run the loop; dates and times in
+// the user's locale. A `sleeper` (the simulator's clock in bench mode) takes
+// over the sleeps and the busy waits, so simulated time moves with them.
+// Before a sleep the window is brought fully up to date (`refresh`), since
+// nothing repaints it while the thread sleeps.
 class QtClock : public platform::Clock {
 public:
     explicit QtClock(platform::Clock* sleeper = nullptr, QtUiRefresh* refresh = nullptr)
         : sleeper_(sleeper), refresh_(refresh) {}
     void Sleep(int milliseconds) override;
+    void Spin(std::int32_t passes) override;
     platform::LocalDateTime Now() override;
     std::string FormatTime(const platform::LocalDateTime& t) override;
     std::string FormatShortDate(const platform::LocalDateTime& t) override;

@@ -4,12 +4,9 @@
 
 namespace moltrix::board {
 
-void BusyPasses(std::int32_t passes) {
-    volatile std::int32_t counter = 0;
-    for (std::int32_t i = 0; i < passes; ++i) counter = counter + 1;
-}
-
 Registers::Registers(Programmer& p) : p_(p) {}
+
+void Registers::Spin(std::int32_t passes) const { p_.svc.clock.Spin(passes); }
 
 void Registers::InitStrobeTables() {
     // Model 4: control bits 1-3 select the register, bit 0 is the strobe.

@@ -32,10 +32,6 @@ struct StrobeCodes {
     std::int16_t nibbleLow = 0, nibbleHigh = 0;
 };
 
-// Busy-waits the given number of passes through a volatile counter, so the
-// optimiser cannot remove the loop. Nothing for a count below 1.
-void BusyPasses(std::int32_t passes);
-
 class Registers {
 public:
     explicit Registers(Programmer& p);
@@ -73,12 +69,13 @@ public:
     void LedOff();
     void BlinkProgramLamp();
 
-    void StrobeDelay() const { BusyPasses(StrobeDelayCount); }
-    void PulseDelay() const { BusyPasses(PulseDelayCount); }
-    void LongDelay() const { BusyPasses(LongDelayCount); }
-    static void Delay20() { BusyPasses(20); }
-    static void Delay10() { BusyPasses(10); }
-    void WaitSettlingTime() const { BusyPasses(SettleFactor * 100); }
+    // Busy waits through the platform clock, in loop passes.
+    void StrobeDelay() const { Spin(StrobeDelayCount); }
+    void PulseDelay() const { Spin(PulseDelayCount); }
+    void LongDelay() const { Spin(LongDelayCount); }
+    void Delay20() const { Spin(20); }
+    void Delay10() const { Spin(10); }
+    void WaitSettlingTime() const { Spin(SettleFactor * 100); }
 
     // Raw port access, for the read-back, the presence test and the flash
     // command writer, which put their own codes on the control port.
@@ -87,6 +84,7 @@ public:
     std::uint8_t InStatus();
 
 private:
+    void Spin(std::int32_t passes) const;
     void WriteRegister(int n, std::int16_t shadow);
     Programmer& p_;
 };

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "board/registers.h"
 #include "buffers/hex_page.h"
 #include "platform/file_io.h"
 #include "product.h"
@@ -107,7 +106,7 @@ void HexDisplay::DisplayEprom() {
     const std::int32_t start = std::max(0, p_.form.VScroll1.value) * kCodePageBytes;
     p_.addr.Address = start;
     p_.addr.Endereco2Adr();
-    board::BusyPasses(kAddressSettlePasses);
+    p_.svc.clock.Spin(kAddressSettlePasses);
     for (int j = 0; j < kCodePageBytes; ++j) {
         LoadDeviceAddress();
         p_.addr.OEON();

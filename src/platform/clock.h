@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace moltrix::platform {
@@ -8,12 +9,23 @@ struct LocalDateTime {
     int hour = 0, minute = 0, second = 0;
 };
 
-// Sleeps of a millisecond and more, the wall clock, and the user's date and
-// time formats. Busy delays do not come here: they are counted loop passes.
+// Runs `passes` turns of a loop through a volatile counter, so the optimiser
+// cannot remove it: the busy wait of real clocks. Nothing for a count below 1.
+inline void SpinPasses(std::int32_t passes) {
+    volatile std::int32_t counter = 0;
+    for (std::int32_t i = 0; i < passes; ++i) counter = counter + 1;
+}
+
+// Sleeps of a millisecond and more, the busy waits that pace the board's
+// lines, the wall clock, and the user's date and time formats.
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual void Sleep(int milliseconds) = 0;
+    // Busy-waits `passes` loop passes (nothing for a count below 1). Real
+    // clocks run SpinPasses; the simulator's turns the passes into simulated
+    // time, so pulse widths come out as this PC would make them.
+    virtual void Spin(std::int32_t passes) = 0;
     virtual LocalDateTime Now() = 0;
     // Time of day in the user's locale time format, e.g. "17:51:07" or "5:51:07 PM".
     virtual std::string FormatTime(const LocalDateTime& t) = 0;

@@ -40,7 +40,9 @@ TEST_P(RegisterWrite, DataIdlePulseIdleOnTheBoardPorts) {
     for (int n = 0; n < 5; ++n) {
         rig.recordingPort.log.clear();
         *shadow[n] = static_cast<std::int16_t>(0xA0 + n);
+        const long long spun = rig.clock.spunPasses;
         write[n]();
+        EXPECT_EQ(rig.clock.spunPasses - spun, 2 * r.StrobeDelayCount) << "the strobe delays are busy waits of the clock";
         std::vector<Access> expected = {{true, 0x278, static_cast<std::uint8_t>(0xA0 + n)},
                                         {true, 0x27A, c.idle[n]},
                                         {true, 0x27A, c.pulse[n]},

@@ -7,7 +7,10 @@
 
 #include "sim/bench_setup.h"
 #include "sim/device_models.h"
+#include "sim/eprom.h"
+#include "sim/jedec_flash.h"
 #include "sim/page_eeprom.h"
+#include "sim/serial_eeprom.h"
 #include "sim/socket_profile.h"
 #include "sim_bench.h"
 
@@ -32,6 +35,15 @@ TEST(BenchSetupText, WellFormedSetUps) {
     EXPECT_EQ(many.boards[1].port, 0x3BC);
     EXPECT_EQ(many.boards[1].device, "SB");
     EXPECT_EQ(many.boards[2].port, 0x378);
+
+    // The help text's example is a set-up the bench takes.
+    const std::string help = kBenchSetupHelp;
+    const std::size_t example = help.find("Example: ");
+    ASSERT_NE(example, std::string::npos);
+    const std::string text = help.substr(example + 9, help.find('\n', example) - example - 9);
+    const BenchSetup from_help = ParseBenchSetup(text);
+    EXPECT_TRUE(from_help.ok()) << text << ": " << from_help.error;
+    EXPECT_EQ(from_help.boards.size(), 2u);
 }
 
 TEST(BenchSetupText, MalformedTextNamesTheFault) {
@@ -44,12 +56,85 @@ TEST(BenchSetupText, MalformedTextNamesTheFault) {
                           Case{"6@378:27C999", "unknown device '27C999'"},
                           Case{"6@378:", "no device"}, Case{"6@378:P4=", "no image file"},
                           Case{"6@378,5@378", "two boards on port 378"},
-                          Case{"6@378,,5@278", "empty board entry"}}) {
+                          Case{"6@378,,5@278", "empty entry"},
+                          Case{"speed=1us", "unknown bench setting 'speed'"},
+                          Case{"6@378,access=1.5", "not a number with a unit"},
+                          Case{"pass=0.5ns", "whole number of nanoseconds"},
+                          Case{"6@378:27C256;vpp=21", "model 4 only"},
+                          Case{"4@378;vpp=13", "vpp '13'"},
+                          Case{"4@378;hard", "'hard' needs a chip"},
+                          Case{"6@378:27C256;max", "'max' does not apply to the 27C256"},
+                          Case{"6@378:AM29F040;hard", "'hard' does not apply"},
+                          Case{"6@378:X28C256;noerase", "'noerase' does not apply"},
+                          Case{"6@378:24C16;protect", "'protect' does not apply"},
+                          Case{"6@378:27C256;noack", "'noack' does not apply"},
+                          Case{"6@378:AM29F040;max;typical", "'typical' and 'max' together"},
+                          Case{"6@378:27C256;dead=8000", "dead cell '8000'"},
+                          Case{"6@378:27C256;stuck0=100", "stuck0 mask '100'"},
+                          Case{"6@378:27C256;seed=x", "seed 'x'"},
+                          Case{"6@378:27C256;bogus", "unknown board option 'bogus'"},
+                          Case{"6@378:27C256;hard=1", "takes no value"},
+                          Case{"6@378:27C256;dead", "needs a value"},
+                          Case{"6@378:27C256=a.bin;", "empty option"}}) {
         const BenchSetup s = ParseBenchSetup(c.text);
         EXPECT_FALSE(s.ok()) << c.text;
         EXPECT_NE(s.error.find(c.names), std::string::npos) << c.text << " -> " << s.error;
         EXPECT_TRUE(s.boards.empty());
+        EXPECT_FALSE(s.access_time || s.pass_time);
     }
+}
+
+TEST(BenchSetupText, TimesTakeDecimalsAndEveryUnit) {
+    struct Case {
+        const char* text;
+        Nanos access;
+    };
+    for (const Case& c : {Case{"access=1.5us", 1500}, Case{"access=20ns", 20}, Case{"access=2\xC2\xB5s", 2000},
+                          Case{"access=0.001ms", 1000}, Case{"access=1s", kSecond},
+                          Case{"access = 0.5 us", 500}, Case{"access=.25us", 250}}) {
+        const BenchSetup s = ParseBenchSetup(c.text);
+        ASSERT_TRUE(s.ok()) << c.text << ": " << s.error;
+        EXPECT_EQ(s.access_time, c.access) << c.text;
+        EXPECT_TRUE(s.boards.empty());
+    }
+}
+
+TEST(BenchSetupText, OptionsReachTheBoardsTheChipsAndTheClock) {
+    SimulatedPorts ports;
+    const BenchSetup s = ParseBenchSetup(
+        "4@378:27C256=x.bin;vpp=21;hard;dead=1F00;dead=0x10;stuck0=02;stuck1=80h,"
+        "5@278:AM29F040;max;noerase;seed=9,6@3BC:X28C256;protect;typical,access=1.5us,pass=20ns");
+    ASSERT_TRUE(s.ok()) << s.error;
+    EXPECT_EQ(s.boards[0].image, "x.bin") << "the image path ends at the first ';'";
+    ASSERT_EQ(ApplyBenchSetup(s, ports), "");
+    EXPECT_EQ(ports.Time().access_time, 1500u);
+    EXPECT_EQ(ports.Time().pass_time, 20u);
+
+    Board& eprom_board = *ports.BoardAt(0x378);
+    EXPECT_EQ(eprom_board.model4_vpp_tenths, 210);
+    auto& eprom = *dynamic_cast<Eprom*>(eprom_board.chip());
+    EXPECT_TRUE(eprom.settings.hard);
+    EXPECT_EQ(eprom.settings.programming.vpp_low_tenths, 125) << "a 27C256 is a 12.5 V part";
+    EXPECT_TRUE(eprom.Dead(0x1F00) && eprom.Dead(0x10) && !eprom.Dead(0x11));
+    EXPECT_EQ(eprom.stuck_at_0, 0x02);
+    EXPECT_EQ(eprom.stuck_at_1, 0x80);
+
+    auto& flash = *dynamic_cast<JedecFlash*>(ports.BoardAt(0x278)->chip());
+    EXPECT_EQ(flash.settings.program_time, kFlashProgramMax);
+    EXPECT_EQ(flash.settings.erase_time, kNever);
+    EXPECT_EQ(flash.settings.seed, 9u);
+    auto& page = *dynamic_cast<PageEeprom*>(ports.BoardAt(0x3BC)->chip());
+    EXPECT_TRUE(page.protection);
+    EXPECT_EQ(page.settings.write_cycle, 5 * kMillisecond);
+
+    SimulatedPorts more;
+    ASSERT_EQ(ApplyBenchSetup(ParseBenchSetup("6@378:24C16;noack;max,4@278;vpp=25"), more), "");
+    auto& serial = *dynamic_cast<SerialEeprom*>(more.BoardAt(0x378)->chip());
+    EXPECT_TRUE(serial.settings.never_ack);
+    EXPECT_EQ(serial.settings.write_cycle, 10 * kMillisecond);
+    EXPECT_EQ(more.BoardAt(0x278)->model4_vpp_tenths, 250);
+    EXPECT_EQ(more.BoardAt(0x278)->chip(), nullptr);
+    EXPECT_EQ(more.Time().access_time, SimTime::kDefaultAccessTime);
 }
 
 TEST(BenchSetupText, ChipContentsSurviveBetweenRunsInTheImageFile) {
@@ -136,6 +221,7 @@ TEST(SocketProfiles, TableIsCompleteAndConsistent) {
         const SocketProfile* p = FindSocketProfile(m.type);
         ASSERT_NE(p, nullptr) << m.name;
         EXPECT_EQ(MakeChip(m)->Size(), p->size) << m.name;
+        EXPECT_EQ(m.eprom != nullptr, p->family == ChipFamily::Eprom) << m.name << ": programming group";
     }
 }
 

@@ -8,6 +8,7 @@
 #include "board_driver.h"
 #include "sim/device_models.h"
 #include "sim/simulated_ports.h"
+#include "sim_bench.h"
 
 namespace moltrix::sim {
 namespace {
@@ -220,6 +221,33 @@ TEST(BoardReadBack, UndrivenBusReadsPullUpsAndModelSixPullsD4Low) {
         drv.Set(4, 0x10);
         EXPECT_EQ(drv.ReadByte(), 0x10);
     }
+}
+
+// Register 4 and the chip are both push-pull: lines they drive alike read
+// that level, lines they disagree on read random bits, and such reads count.
+TEST(BoardReadBack, ContentionGivesRandomBitsOnlyWhereTheDriversDisagree) {
+    testing::SimBench b(5, "27C256");
+    b.chip->Memory()[0x0100] = 0x0F;
+    b.drv.Set(0, 0x00);               // OE low
+    b.drv.SetAddress(0x0100, 0x02);   // VCC on register-3 bit 1
+    b.drv.Set(4, 0x3C);
+    b.drv.Set(3, 0x02);               // CE low, register 4 drives: 3Ch against 0Fh
+    const std::uint8_t agree = static_cast<std::uint8_t>(~(0x3C ^ 0x0F));
+    std::uint8_t seen_0 = 0, seen_1 = 0;
+    for (int i = 0; i < 64; ++i) {
+        const std::uint8_t v = b.drv.ReadByte();
+        EXPECT_EQ(v & agree, 0x0F & agree);
+        seen_0 |= static_cast<std::uint8_t>(~v);
+        seen_1 |= v;
+    }
+    EXPECT_EQ(seen_0 & seen_1 & 0xFF, static_cast<std::uint8_t>(~agree)) << "each clashing line reads both levels";
+    EXPECT_EQ(b.board.counters().contention_reads, 128u) << "two status reads a byte";
+    b.drv.Set(4, 0x0F);  // the same byte as the chip's: no clash
+    EXPECT_EQ(b.drv.ReadByte(), 0x0F);
+    b.drv.Set(3, 0x42);  // register 4 released
+    EXPECT_EQ(b.drv.ReadByte(), 0x0F);
+    EXPECT_EQ(b.board.counters().contention_reads, 128u);
+    EXPECT_EQ(b.board.counters().contention_events, 1u);
 }
 
 }  // namespace

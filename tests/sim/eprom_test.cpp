@@ -18,15 +18,6 @@ void PrepareP4(SimBench& b, std::uint16_t address, std::uint8_t reg0) {
     b.drv.SetAddress(address, 0x02);
 }
 
-// One CE-low pulse with `data` on the bus, OE high.
-void CePulse(SimBench& b, std::uint8_t data) {
-    b.drv.Set(4, data);
-    b.drv.SetBits(3, 0x40, false);  // register 4 drives
-    b.drv.SetBits(3, 0x80, false);  // CE low: pulse begins
-    b.drv.SetBits(3, 0x80, true);   // CE high: pulse ends
-    b.drv.SetBits(3, 0x40, true);
-}
-
 // OE goes low first and high last, so that CE low with OE high (a program
 // pulse while the voltage is on) never happens.
 std::uint8_t ReadP4(SimBench& b) {
@@ -60,43 +51,161 @@ TEST(Eprom, ReadsOnlyWithPowerCeAndOeAndNoVoltageOnOe) {
     EXPECT_EQ(b.chip->At(0x1234), 0x5A) << "reading never changes the chip";
 }
 
-TEST(Eprom, PulseWithoutProgrammingVoltageDoesNothing) {
+// A register write takes four port accesses, 1 us each by default; the
+// register latches on the last.
+constexpr Nanos kRegisterWrite = 4 * kMicrosecond;
+
+// One CE-low pulse of `width` with `data` on the bus, OE high.
+void CePulse(SimBench& b, std::uint8_t data, Nanos width) {
+    b.drv.Set(4, data);
+    b.drv.SetBits(3, 0x40, false);  // register 4 drives
+    b.drv.SetBits(3, 0x80, false);  // CE low: pulse begins
+    b.Sleep(width - kRegisterWrite);
+    b.drv.SetBits(3, 0x80, true);   // CE high: pulse ends
+    b.drv.SetBits(3, 0x40, true);
+}
+
+TEST(Eprom, NoProgrammingVoltageNoPulseAndModelFourMakesItsOwnLevel) {
     // Model 4 makes the voltage only while register-0 bit 2 is 1.
     SimBench b(4, "27C256");
-    b.As<Eprom>().SetPulsesNeeded(0x0100, 1);
+    b.As<Eprom>().SetNeed(0x0100, 100 * kMicrosecond);
     PrepareP4(b, 0x0100, 0x50);  // routed (bit 4) but not generated
-    CePulse(b, 0x00);
+    CePulse(b, 0x00, 100 * kMicrosecond);
     EXPECT_EQ(b.chip->At(0x0100), 0xFF);
-    EXPECT_EQ(b.board.counters().pulses_without_vpp, 1u);
-    EXPECT_TRUE(b.board.counters().pulses.empty());
-    PrepareP4(b, 0x0100, 0x54);  // generated and routed
-    CePulse(b, 0x00);
+    EXPECT_EQ(b.board.counters().pulses.total, 0u);
+    EXPECT_TRUE(b.board.counters().pulses.count.Empty());
+    PrepareP4(b, 0x0100, 0x54);  // generated and routed: 12.5 V, the model-4 default
+    CePulse(b, 0x00, 100 * kMicrosecond);
     EXPECT_EQ(b.chip->At(0x0100), 0x00);
-    EXPECT_EQ(b.board.counters().pulses.at(0x0100).count, 1u);
+    EXPECT_EQ(b.board.counters().pulses.count[0x0100], 1u);
+    EXPECT_EQ(b.board.counters().pulses.last_vpp_tenths[0x0100], 125);
 }
 
-TEST(Eprom, PulsesOnlyClearBitsAndRecordTheVoltage) {
+// How each part takes a pulse on the board: where its programming voltage is
+// routed, its PGM line if it has one, and the lines its power needs.
+struct Wiring {
+    const char* part;
+    std::uint8_t route;      // register-0 bit routing the voltage
+    int pgm_reg;             // -1: programmed by a CE pulse
+    std::uint8_t pgm_mask;
+    std::uint8_t reg1, reg3; // held-high and power lines
+};
+constexpr Wiring kP1{"", 0x80, -1, 0, 0x20, 0x00};    // VPP on OE; VCC reg1 b5
+constexpr Wiring kP2{"", 0x10, 1, 0x40, 0xC0, 0x02};  // PGM reg1 b6; VCC reg3 b1
+constexpr Wiring kP4{"", 0x10, -1, 0, 0x00, 0x02};
+constexpr Wiring kP9{"", 0x80, -1, 0, 0x00, 0x00};    // VPP on OE; socket VCC
+
+// `count` pulses of `width` with 00h to address 0123h, at `volts` (tenths):
+// the level select of models 5 and 6, the board's own level on model 4.
+void PulseTrain(SimBench& b, int model, const Wiring& w, std::uint16_t volts, Nanos width, int count) {
+    std::uint8_t reg0 = static_cast<std::uint8_t>(0x40 | w.route);
+    if (model == 4) {
+        b.board.model4_vpp_tenths = volts;
+        reg0 |= 0x04;
+    } else {
+        reg0 |= volts == 250 ? 0x03 : volts == 210 ? 0x02 : 0x00;
+    }
+    b.drv.Set(0, reg0);
+    b.drv.Set(1, static_cast<std::uint8_t>(w.reg1 | 0x01));
+    b.drv.Set(2, 0x23);
+    b.drv.Set(4, 0x00);
+    const bool pgm = w.pgm_reg >= 0;
+    b.drv.Set(3, static_cast<std::uint8_t>(w.reg3 | (pgm ? 0x00 : 0x80)));  // register 4 drives
+    const std::uint8_t rest = pgm ? (w.pgm_reg == 1 ? b.board.Register(1) : b.board.Register(3)) : 0;
+    for (int i = 0; i < count; ++i) {
+        if (pgm) b.drv.Set(w.pgm_reg, static_cast<std::uint8_t>(rest & ~w.pgm_mask));
+        else b.drv.Set(3, w.reg3);
+        b.Sleep(width - kRegisterWrite);
+        if (pgm) b.drv.Set(w.pgm_reg, rest);
+        else b.drv.Set(3, static_cast<std::uint8_t>(w.reg3 | 0x80));
+    }
+    b.drv.Set(3, static_cast<std::uint8_t>(w.reg3 | 0xC0));
+}
+
+// Pulse trains against the voltage groups' ratings and needs: a train adding
+// up to the datasheet maximum programs any cell, one short of half the
+// typical programs none; under the rating nothing moves, over it the chip is
+// damaged.
+TEST(Eprom, PulseTrainsProgramAsTheirGroupsRatingAndNeedSay) {
+    enum Expect { kPrograms, kStays, kUnder, kDamages };
+    struct Case {
+        const char* part;
+        Wiring wiring;
+        int model;
+        std::uint16_t volts;
+        Nanos width;
+        int count;
+        Expect expect;
+    };
+    constexpr Nanos us = kMicrosecond, ms = kMillisecond;
+    const Case cases[] = {
+        {"27C256", kP4, 5, 125, 100 * us, 25, kPrograms},  // 12.5-13 V: 100 us typical, 2.5 ms max
+        {"27C256", kP4, 6, 125, 20 * us, 2, kStays},
+        {"27C256", kP4, 5, 210, 100 * us, 1, kDamages},
+        {"27C256", kP4, 4, 125, 100 * us, 25, kPrograms},
+        {"27C256", kP4, 4, 250, 100 * us, 1, kDamages},
+        {"27C080", kP9, 6, 125, 50 * us, 25, kPrograms},   // 50 us typical, 1.25 ms max
+        {"27C080", kP9, 6, 125, 12 * us, 2, kStays},
+        {"2732B", kP1, 5, 125, 100 * us, 25, kPrograms},
+        {"2732B", kP1, 5, 210, 100 * us, 1, kDamages},
+        {"2764", kP2, 6, 210, 1 * ms, 15, kPrograms},      // 21 V: 1 ms typical, 15 ms max
+        {"2764", kP2, 6, 210, 240 * us, 2, kStays},
+        {"2764", kP2, 6, 125, 1 * ms, 15, kUnder},
+        {"2764", kP2, 6, 250, 1 * ms, 1, kDamages},
+        {"2732A", kP1, 5, 210, 1 * ms, 15, kPrograms},
+        {"2732A", kP1, 5, 250, 1 * ms, 1, kDamages},
+        {"2732", kP1, 5, 250, 55 * ms, 1, kPrograms},      // 25 V: 20 ms typical, 55 ms max
+        {"2732", kP1, 5, 250, 9 * ms, 1, kStays},
+        {"2732", kP1, 5, 210, 50 * ms, 2, kUnder},
+        {"27C32", kP1, 4, 125, 50 * ms, 2, kUnder},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.part) + " model " + std::to_string(c.model) + " at " +
+                     std::to_string(c.volts) + " tenths");
+        for (std::uint64_t seed : {1u, 2u, 3u}) {  // other cells, the same table
+            SimBench b(c.model, c.part, seed);
+            PulseTrain(b, c.model, c.wiring, c.volts, c.width, c.count);
+            const BoardCounters& n = b.board.counters();
+            EXPECT_EQ(b.chip->At(0x0123), c.expect == kPrograms ? 0x00 : 0xFF);
+            EXPECT_EQ(b.As<Eprom>().Damaged(), c.expect == kDamages);
+            EXPECT_EQ(n.pulses.over_voltage, c.expect == kDamages ? std::uint64_t(c.count) : 0u);
+            EXPECT_EQ(n.pulses.under_voltage, c.expect == kUnder ? std::uint64_t(c.count) : 0u);
+            EXPECT_EQ(n.pulses.count[0x0123], std::uint32_t(c.count));
+            EXPECT_EQ(n.pulses.width[0x0123], c.width * std::uint64_t(c.count));
+            EXPECT_EQ(n.pulses.last_vpp_tenths[0x0123], c.volts);
+        }
+    }
+}
+
+TEST(Eprom, DamagedChipReadsUnreliableData) {
     SimBench b(5, "27C256");
-    b.As<Eprom>().SetPulsesNeeded(0x7FFF, 1);
-    b.chip->Memory()[0x7FFF] = 0x0F;
-    PrepareP4(b, 0x7FFF, 0x5A);  // 21 V selected by bits 0-1 = 10
-    CePulse(b, 0xF0);
-    EXPECT_EQ(b.chip->At(0x7FFF), 0x00);
-    CePulse(b, 0xFF);
-    EXPECT_EQ(b.chip->At(0x7FFF), 0x00) << "a pulse never sets bits";
-    EXPECT_EQ(b.board.counters().pulses.at(0x7FFF).count, 2u);
-    EXPECT_EQ(b.board.counters().pulses.at(0x7FFF).last_vpp_tenths, 210);
+    b.chip->Memory()[0x0123] = 0x5A;
+    PulseTrain(b, 5, kP4, 250, 100 * kMicrosecond, 1);
+    ASSERT_TRUE(b.As<Eprom>().Damaged());
+    b.drv.Set(0, 0x40);
+    b.drv.SetAddress(0x0123, 0x02);
+    int differ = 0;
+    for (int i = 0; i < 16; ++i) differ += ReadP4(b) != 0x5A;
+    EXPECT_GT(differ, 8);
 }
 
-TEST(Eprom, CellProgramsAfterItsDrawnPulsesAndStuckCellNever) {
+TEST(Eprom, PulsesOnlyClearBitsAndAddUpAcrossPulses) {
     SimBench b(5, "27C256");
     auto& eprom = b.As<Eprom>();
-    eprom.SetPulsesNeeded(0x0042, 5);
-    eprom.dead_cells.insert(0x0043);
+    eprom.SetNeed(0x0042, 500 * kMicrosecond);
+    eprom.SetNeed(0x7FFF, 100 * kMicrosecond);
+    b.chip->Memory()[0x7FFF] = 0x0F;
+    PrepareP4(b, 0x7FFF, 0x58);
+    CePulse(b, 0xF0, 100 * kMicrosecond);
+    EXPECT_EQ(b.chip->At(0x7FFF), 0x00);
+    CePulse(b, 0xFF, 100 * kMicrosecond);
+    EXPECT_EQ(b.chip->At(0x7FFF), 0x00) << "a pulse never sets bits";
+
+    eprom.SetDead(0x0043);
     PrepareP4(b, 0x0042, 0x58);
-    for (int i = 1; i <= 4; ++i) CePulse(b, 0x3C);
-    EXPECT_EQ(b.chip->At(0x0042), 0xFF) << "after 4 of 5 pulses";
-    CePulse(b, 0x3C);
+    for (int i = 1; i <= 4; ++i) CePulse(b, 0x3C, 100 * kMicrosecond);
+    EXPECT_EQ(b.chip->At(0x0042), 0xFF) << "400 of 500 us";
+    CePulse(b, 0x3C, 100 * kMicrosecond);
     EXPECT_EQ(b.chip->At(0x0042), 0x3C);
     // Program-verify: CE high, OE low, voltage on.
     b.drv.SetBits(0, 0x40, false);
@@ -104,68 +213,87 @@ TEST(Eprom, CellProgramsAfterItsDrawnPulsesAndStuckCellNever) {
     b.drv.SetBits(0, 0x40, true);
 
     PrepareP4(b, 0x0043, 0x58);
-    for (int i = 0; i < 300; ++i) CePulse(b, 0x00);
-    EXPECT_EQ(ReadP4(b), 0xFF);
-    EXPECT_EQ(b.board.counters().pulses.at(0x0043).count, 300u);
+    for (int i = 0; i < 300; ++i) CePulse(b, 0x00, 100 * kMicrosecond);
+    EXPECT_EQ(ReadP4(b), 0xFF) << "a dead cell never programs";
+    EXPECT_EQ(b.board.counters().pulses.count[0x0043], 300u);
+    EXPECT_EQ(b.board.counters().pulses.width[0x0043], 300 * 100 * kMicrosecond);
 }
 
-TEST(Eprom, PulsesCountTowardsTheDataTheyCarryOnly) {
+TEST(Eprom, ChargeCountsTowardsTheDataItCarriesOnly) {
     SimBench b(5, "27C256");
     auto& eprom = b.As<Eprom>();
-    eprom.SetPulsesNeeded(0x0042, 3);
+    eprom.SetNeed(0x0042, 300 * kMicrosecond);
     PrepareP4(b, 0x0042, 0x58);
-    CePulse(b, 0xFF);
-    CePulse(b, 0xFF);
-    CePulse(b, 0x00);
-    EXPECT_EQ(b.chip->At(0x0042), 0xFF) << "pulses with FFh bring 00h no closer";
-    CePulse(b, 0x00);
+    CePulse(b, 0xFF, 100 * kMicrosecond);
+    CePulse(b, 0xFF, 100 * kMicrosecond);
+    CePulse(b, 0x00, 100 * kMicrosecond);
+    EXPECT_EQ(b.chip->At(0x0042), 0xFF) << "charge with FFh brings 00h no closer";
+    CePulse(b, 0x00, 100 * kMicrosecond);
     EXPECT_EQ(b.chip->At(0x0042), 0xFF);
-    CePulse(b, 0x00);
+    CePulse(b, 0x00, 100 * kMicrosecond);
     EXPECT_EQ(b.chip->At(0x0042), 0x00);
 
-    eprom.SetPulsesNeeded(0x0043, 2);
+    eprom.SetNeed(0x0043, 200 * kMicrosecond);
     PrepareP4(b, 0x0043, 0x58);
-    CePulse(b, 0xF0);
-    CePulse(b, 0x0F);
-    EXPECT_EQ(b.chip->At(0x0043), 0xFF) << "a change of data starts the count again";
-    CePulse(b, 0x0F);
+    CePulse(b, 0xF0, 100 * kMicrosecond);
+    CePulse(b, 0x0F, 100 * kMicrosecond);
+    EXPECT_EQ(b.chip->At(0x0043), 0xFF) << "a change of data starts the sum again";
+    CePulse(b, 0x0F, 100 * kMicrosecond);
     EXPECT_EQ(b.chip->At(0x0043), 0x0F);
-    CePulse(b, 0xF0);
-    CePulse(b, 0xF0);
+    CePulse(b, 0xF0, 200 * kMicrosecond);  // one long pulse does what two short ones do
     EXPECT_EQ(b.chip->At(0x0043), 0x00);
 }
 
-TEST(Eprom, DrawnPulseCountsAreMostlySmallWithARareLongTail) {
+TEST(Eprom, DrawnNeedsSpreadAroundTheTypicalWithARareSlowTailUnderTheMaximum) {
     const SocketProfile& p9 = *FindSocketProfile("P9");
-    Eprom a("27C080", p9, 7), same("27C080", p9, 7), other("27C080", p9, 8);
-    int small = 0, long_tail = 0, differs = 0;
+    const EpromSettings fast{kEprom12VFast, false};
+    Eprom a("27C080", p9, fast, 7), same("27C080", p9, fast, 7), other("27C080", p9, fast, 8);
+    const Nanos typical = kEprom12VFast.typical_need;
+    int slow = 0, below_typical = 0, differs = 0;
     for (std::uint32_t address = 0; address < p9.size; ++address) {
-        const int n = a.PulsesNeeded(address);
-        ASSERT_TRUE((n >= 1 && n <= 3) || (n >= 60 && n <= 120)) << n;
-        (n <= 3 ? small : long_tail)++;
-        ASSERT_EQ(n, same.PulsesNeeded(address));
-        differs += n != other.PulsesNeeded(address);
+        const Nanos n = a.Need(address);
+        ASSERT_TRUE((n >= typical / 2 && n <= 2 * typical) || (n >= 5 * typical && n <= 10 * typical)) << n;
+        slow += n >= 5 * typical;
+        below_typical += n < typical;
+        ASSERT_EQ(n, same.Need(address));
+        differs += n != other.Need(address);
     }
-    EXPECT_GT(long_tail, 300);  // about one in 2,000 of 1 Mi cells
-    EXPECT_LT(long_tail, 800);
+    EXPECT_GT(slow, 300);  // about one in 2,000 of 1 Mi cells
+    EXPECT_LT(slow, 800);
+    EXPECT_NEAR(below_typical, 1 << 19, 1 << 13) << "the typical is the median";
     EXPECT_GT(differs, 100000) << "the seed decides";
+
+    // 25 V group: 10 times 20 ms would pass the 55 ms maximum; the slow cells stop there.
+    const SocketProfile& p1 = *FindSocketProfile("P1");
+    int at_max = 0;
+    for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+        Eprom nmos("2732", p1, {kEprom25V, false}, seed);
+        for (std::uint32_t address = 0; address < p1.size; ++address) {
+            ASSERT_LE(nmos.Need(address), kEprom25V.max_need);
+            at_max += nmos.Need(address) == kEprom25V.max_need;
+        }
+    }
+    EXPECT_GT(at_max, 10);
+    Eprom hard("2732", p1, {kEprom25V, true}, 1);
+    EXPECT_EQ(hard.Need(0), kEprom25V.max_need);
+    EXPECT_EQ(hard.Need(4095), kEprom25V.max_need);
 }
 
 TEST(Eprom, PgmPulsedPartsProgramOnTheirPgmLine) {
     struct Case {
         const char* part;
-        std::uint8_t reg0;   // voltage routed
+        std::uint8_t reg0;   // voltage routed, level selected
         int pgm_reg, pgm_bit;
         std::uint8_t reg1_high, reg1_address_bits, reg3_low;  // held-high lines, address
         std::uint32_t address;
     };
     const Case cases[] = {
-        {"2764", 0x50, 1, 6, 0xC0, 0x1F, 0x02, 0x1ABC},
+        {"2764", 0x52, 1, 6, 0xC0, 0x1F, 0x02, 0x1ABC},     // 21 V
         {"27C010", 0x60, 3, 2, 0x00, 0xFF, 0x0D, 0x1ABCD},  // A16 = reg3 b0; PGM b2, VPP pin b3 high
     };
     for (const Case& c : cases) {
         SimBench b(6, c.part);
-        b.As<Eprom>().SetPulsesNeeded(c.address, 1);
+        b.As<Eprom>().SetNeed(c.address, 1);
         b.drv.Set(0, c.reg0);
         b.drv.Set(3, 0x40 | c.reg3_low);  // CE low throughout, register 4 driving after
         b.drv.Set(1, static_cast<std::uint8_t>(c.reg1_high | ((c.address >> 8) & c.reg1_address_bits)));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "sim/jedec_flash.h"
-#include "sim/sim_clock.h"
 #include "sim_bench.h"
 
 namespace moltrix::sim {
@@ -15,10 +14,11 @@ std::uint8_t HighBits(std::uint32_t address) {
     return static_cast<std::uint8_t>(((address >> 16) & 0x03) | (((address >> 18) & 1) << 3));
 }
 
-// One bus write: CE low, WE low, WE high (the write), CE high; OE stays high.
-void Write(SimBench& b, std::uint32_t address, std::uint8_t data) {
+// One bus write: CE low, WE low, WE high (the write), CE high; OE stays high
+// (or low, which makes it no write).
+void Write(SimBench& b, std::uint32_t address, std::uint8_t data, bool oe_low = false) {
     const std::uint8_t hi = HighBits(address);
-    b.drv.Set(0, 0x40);
+    b.drv.Set(0, oe_low ? 0x00 : 0x40);
     b.drv.Set(4, data);
     b.drv.Set(1, static_cast<std::uint8_t>(address >> 8));
     b.drv.Set(2, static_cast<std::uint8_t>(address));
@@ -105,27 +105,93 @@ TEST(JedecFlash, ByteProgramPollsOnDq7ThenHoldsCellAndData) {
     b.Sleep(1 * kMillisecond);
     EXPECT_EQ(Read(b, 0x6F00F), 0x25) << "3Fh AND E5h";
     EXPECT_EQ(Read(b, 0x00000), 0xFF);
+    const BoardCounters& n = b.board.counters();
+    EXPECT_EQ(n.writes_ignored[BoardCounters::kChipBusy], 4u);
+    EXPECT_EQ(n.reads_while_busy, 2u);
+    EXPECT_EQ(n.program_ops[0x6F00F], 1u);
+    EXPECT_EQ(n.program_ops[0x00000], 0u);
 }
 
-TEST(JedecFlash, ChipEraseTakesItsTimeAndPollsZeroOnDq7) {
-    SimBench b(6, "AM29F010");
-    SimClock clock(b.ports.Time());
-    b.chip->Fill(0x00);
-    Command(b, 0x80);
-    Command(b, 0x10);
-    EXPECT_EQ(Read(b, 0x100) & 0x80, 0x00);
-    clock.Sleep(400);
-    EXPECT_EQ(Read(b, 0x100) & 0x80, 0x00) << "still erasing after 0.4 s of 0.5 s";
-    clock.Sleep(100);
-    EXPECT_EQ(Read(b, 0x100), 0xFF);
-    EXPECT_EQ(b.chip->At(0x1FFFF), 0xFF);
+// Datasheet chip-erase times: typical by default, about 8 times that at the
+// maximum corner.
+TEST(JedecFlash, ChipEraseTakesTheDatasheetTimeAndPollsZeroOnDq7) {
+    struct Case {
+        const char* part;
+        Nanos typical;
+    };
+    for (const Case& c : {Case{"AM29F010", 1 * kSecond}, Case{"AM29F020", 2 * kSecond},
+                          Case{"AM29F040", 8 * kSecond}, Case{"A29040", 8 * kSecond}}) {
+        for (TimingCorner corner : {TimingCorner::Typical, TimingCorner::Maximum}) {
+            const Nanos erase = corner == TimingCorner::Maximum ? 8 * c.typical : c.typical;
+            SimBench b(6, c.part, 1, corner);
+            b.chip->Fill(0x00);
+            Command(b, 0x80);
+            Command(b, 0x10);
+            const Nanos started = b.ports.Time().Now();
+            EXPECT_EQ(Read(b, 0x100) & 0x80, 0x00) << c.part;
+            b.Sleep(erase - (b.ports.Time().Now() - started) - 100 * kMicrosecond);
+            EXPECT_EQ(Read(b, 0x100) & 0x80, 0x00) << c.part << ": still erasing just before its time";
+            b.Sleep(100 * kMicrosecond);
+            EXPECT_EQ(Read(b, 0x100), 0xFF) << c.part;
+            EXPECT_EQ(b.chip->At(b.chip->Size() - 1), 0xFF) << c.part;
+        }
+    }
 }
 
-TEST(JedecFlash, DefaultProgramTimeIsOverBeforeTheNextRead) {
+// Bytes program in the typical 7 us, which is over before a read can follow;
+// a seeded few take longer, up to the 300 us maximum, and are still busy
+// when read back at once. At the maximum corner every byte takes 300 us.
+TEST(JedecFlash, SlowByteIsStillBusyWhenReadBackEarly) {
     SimBench b(5, "AM29F010");
+    auto& flash = b.As<JedecFlash>();
+    std::uint32_t slow = 0, slow_bytes = 0;
+    for (std::uint32_t a = 0; a < flash.Size(); ++a) {
+        const Nanos t = flash.ProgramTime(a);
+        ASSERT_GE(t, kFlashProgramTypical);
+        ASSERT_LE(t, kFlashProgramMax);
+        if (t > kFlashProgramTypical) ++slow_bytes;
+        if (t > 200 * kMicrosecond) slow = a;
+    }
+    EXPECT_GT(slow_bytes, 500u);  // about one in 100 of 128 Ki
+    EXPECT_LT(slow_bytes, 2000u);
+    ASSERT_NE(slow, 0u);
+
+    const std::uint32_t typical = flash.ProgramTime(0x1FFFF) == kFlashProgramTypical ? 0x1FFFF : 0x1FFFE;
     Command(b, 0xA0);
-    Write(b, 0x1FFFF, 0x5A);
-    EXPECT_EQ(Read(b, 0x1FFFF), 0x5A);
+    Write(b, typical, 0x5A);
+    EXPECT_EQ(Read(b, typical), 0x5A);
+    EXPECT_EQ(b.board.counters().reads_while_busy, 0u);
+
+    Command(b, 0xA0);
+    Write(b, slow, 0x5A);
+    EXPECT_EQ(Read(b, slow) & 0x80, 0x80) << "DQ7: complement of 5Ah's bit 7";
+    EXPECT_EQ(b.board.counters().reads_while_busy, 1u);
+    b.Sleep(kFlashProgramMax);
+    EXPECT_EQ(Read(b, slow), 0x5A);
+
+    SimBench worst(5, "AM29F010", 1, TimingCorner::Maximum);
+    EXPECT_EQ(worst.As<JedecFlash>().ProgramTime(typical), kFlashProgramMax);
+    Command(worst, 0xA0);
+    Write(worst, typical, 0x5A);
+    EXPECT_EQ(Read(worst, typical) & 0x80, 0x80) << "every byte is slow at the maximum";
+}
+
+TEST(JedecFlash, WritesOutsideTheCommandSequenceOrWithOeLowAreIgnoredAndCounted) {
+    SimBench b(6, "AM29F010");
+    const auto& ignored = b.board.counters().writes_ignored;
+    Write(b, 0x5555, 0xAA);
+    Write(b, 0x2AAA, 0x54);  // wrong second cycle
+    EXPECT_EQ(ignored[BoardCounters::kUnlockAborted], 1u);
+    Write(b, 0x1234, 0x77);  // a write in read mode that starts nothing
+    Command(b, 0x33);        // an unknown command
+    EXPECT_EQ(ignored[BoardCounters::kUnlockAborted], 3u);
+    Command(b, 0xA0);
+    Write(b, 0x0042, 0x00, /*oe_low=*/true);
+    EXPECT_EQ(ignored[BoardCounters::kOeLow], 1u);
+    EXPECT_EQ(Read(b, 0x0042), 0xFF) << "a WE pulse with OE low writes nothing";
+    Write(b, 0x0042, 0x00);
+    EXPECT_EQ(Read(b, 0x0042), 0x00) << "the program command still waits for its write";
+    EXPECT_EQ(ignored[BoardCounters::kChipBusy], 0u);
 }
 
 TEST(JedecFlash, FaultSwitchesWrongIdSlowProgramEndlessErase) {

@@ -53,19 +53,35 @@ void Sequence(SimBench& b, const Part& p, std::initializer_list<std::uint8_t> co
     }
 }
 
+// The write cycle: 5 ms by default, 10 ms at the datasheet maximum, for both parts.
 TEST(PageEeprom, PageWriteEndsWithTheWindowAndPollsUntilDone) {
-    for (const Part& p : {kAt29, kX28}) {
-        SimBench b(6, p.name);
-        const Nanos cycle = b.As<PageEeprom>().settings.write_cycle;
+    struct Case {
+        const Part& part;
+        TimingCorner corner;
+        Nanos cycle;
+    };
+    for (const Case& k : {Case{kAt29, TimingCorner::Typical, 5 * kMillisecond},
+                          Case{kAt29, TimingCorner::Maximum, 10 * kMillisecond},
+                          Case{kX28, TimingCorner::Typical, 5 * kMillisecond},
+                          Case{kX28, TimingCorner::Maximum, 10 * kMillisecond}}) {
+        const Part& p = k.part;
+        const Nanos cycle = k.cycle;
+        SimBench b(6, p.name, 1, k.corner);
         const std::uint16_t page = 0x7FC0;  // last page, A14 set
         for (std::uint16_t i = 0; i < 64; ++i) b.chip->Memory()[page + i] = 0x00;
         for (std::uint16_t i = 0; i < 10; ++i) Write(b, p, page + i, static_cast<std::uint8_t>(0x80 + i));
+        const Nanos last_load = b.ports.Time().Now();
         b.Sleep(200 * kMicrosecond);  // the window closes, the cycle runs
         const std::uint8_t a = Read(b, p, page + 9), c = Read(b, p, page + 9);
         EXPECT_EQ(a & 0x80, 0x00) << p.name << ": complement of 89h's bit 7";
         EXPECT_NE(a & 0x40, c & 0x40) << p.name << ": DQ6 toggles";
-        b.Sleep(cycle);
+        b.Sleep(cycle - (b.ports.Time().Now() - last_load));
+        EXPECT_EQ(Read(b, p, page + 9) & 0x80, 0x00) << p.name << ": still busy at its cycle time after the load";
+        EXPECT_EQ(b.board.counters().reads_while_busy, 3u) << p.name;
+        b.Sleep(200 * kMicrosecond);  // the load window the cycle began after
         for (std::uint16_t i = 0; i < 10; ++i) EXPECT_EQ(Read(b, p, page + i), 0x80 + i) << p.name;
+        EXPECT_EQ(b.board.counters().program_ops[page + 9], 1u) << p.name;
+        EXPECT_EQ(b.board.counters().program_ops[page + 10], 0u) << p.name;
         // Bytes of the page that were not loaded: erased on the AT29C256, kept on the X28C256.
         const std::uint8_t expect_rest = p.name == "AT29C256" ? 0xFF : 0x00;
         EXPECT_EQ(b.chip->At(page + 10), expect_rest) << p.name;
@@ -87,6 +103,7 @@ TEST(PageEeprom, LoadAfterTheWindowLandsInTheWriteCycleAndIsLost) {
         EXPECT_EQ(b.chip->At(0x0101), 0x22) << p.name;
         EXPECT_EQ(b.chip->At(0x0102), 0xFF) << p.name;
         EXPECT_EQ(b.board.counters().write_cycles, 1u) << p.name;
+        EXPECT_EQ(b.board.counters().writes_ignored[BoardCounters::kChipBusy], 1u) << p.name;
     }
 }
 
@@ -101,8 +118,13 @@ TEST(PageEeprom, SoftwareDataProtectionOnAndOff) {
         b.Sleep(20 * kMillisecond);
         EXPECT_TRUE(protection()) << p.name;
         EXPECT_EQ(b.chip->At(0x0200), 0x12) << p.name;
-        // A plain write changes nothing now.
+        // A plain write changes nothing now, but runs its write cycle.
+        const auto cycles = b.board.counters().write_cycles;
         Write(b, p, 0x0200, 0x34);
+        b.Sleep(200 * kMicrosecond);
+        EXPECT_EQ(Read(b, p, 0x0200) & 0x80, 0x80) << p.name << ": busy, polling the complement of 34h";
+        EXPECT_EQ(b.board.counters().write_cycles, cycles + 1) << p.name;
+        EXPECT_EQ(b.board.counters().writes_ignored[BoardCounters::kProtected], 1u) << p.name;
         b.Sleep(20 * kMillisecond);
         EXPECT_EQ(Read(b, p, 0x0200), 0x12) << p.name;
         // Written with the prefix, it goes through.
@@ -227,7 +249,8 @@ TEST(PageEeprom, PowerLossForgetsTheTransactionAndAnUnfinishedCycle) {
         Write(b, kAt29, 0x5556, 0x12);
         b.Sleep(20 * kMillisecond);
         EXPECT_EQ(b.chip->At(0x5556), 0xFF) << "a prefix cut by power loss does not unlock";
-        EXPECT_EQ(b.board.counters().write_cycles, 0u);
+        EXPECT_EQ(b.board.counters().write_cycles, 1u) << "the protected write still runs its cycle";
+        EXPECT_EQ(b.board.counters().writes_ignored[BoardCounters::kProtected], 2u);
     }
 }
 

@@ -104,6 +104,65 @@ TEST(SerialEeprom, PageWriteWithBlockBitsThenNoAckWhileBusy) {
     EXPECT_EQ(b.chip->At(0x5F0), 0x11);
     EXPECT_EQ(b.chip->At(0x5F2), 0x33);
     EXPECT_EQ(b.chip->At(0x0F0), 0xFF);
+    const SerialCounters& n = b.board.counters().serial;
+    EXPECT_EQ(n.starts, 3u);
+    EXPECT_EQ(n.stops, 3u);
+    EXPECT_EQ(n.acks, 6u) << "device, address and three data bytes, then the device byte again";
+    EXPECT_EQ(n.busy_nacks, 1u);
+    EXPECT_EQ(n.stops_lost, 0u);
+    EXPECT_EQ(b.board.counters().write_cycles, 1u);
+}
+
+TEST(SerialEeprom, WriteCycleIsFiveMillisecondsOrTenAtTheMaximum) {
+    for (TimingCorner corner : {TimingCorner::Typical, TimingCorner::Maximum}) {
+        const Nanos cycle = corner == TimingCorner::Maximum ? 10 * kMillisecond : 5 * kMillisecond;
+        SimBench b(6, "24C08", 1, corner);
+        Master m(b);
+        m.Start();
+        ASSERT_TRUE(m.Send(0xA0));
+        ASSERT_TRUE(m.Send(0x10));
+        ASSERT_TRUE(m.Send(0x42));
+        m.Stop();
+        b.Sleep(cycle - 200 * kMicrosecond);
+        m.Start();
+        EXPECT_FALSE(m.Send(0xA0)) << "still writing";
+        m.Stop();
+        b.Sleep(200 * kMicrosecond);
+        m.Start();
+        EXPECT_TRUE(m.Send(0xA0));
+        m.Stop();
+        EXPECT_EQ(b.chip->At(0x10), 0x42);
+    }
+}
+
+// A stop made while the chip holds SDA low (inside its acknowledge) never
+// reaches the line; nor does one the chip has no power to see.
+TEST(SerialEeprom, StopTheChipCannotTakeIsLost) {
+    SimBench b(6, "24C16");
+    Master m(b);
+    const SerialCounters& n = b.board.counters().serial;
+    m.Start();
+    for (int i = 7; i >= 0; --i) {  // device byte A0h, without the 9th clock
+        m.Sda((0xA0 >> i) & 1);
+        m.Scl(true);
+        m.Scl(false);
+    }
+    m.Release();
+    m.Scl(true);  // the chip acknowledges through this clock
+    m.Sda(false);
+    m.Sda(true);  // the stop
+    EXPECT_EQ(n.stops_lost, 1u);
+    EXPECT_EQ(n.stops, 0u);
+    m.Scl(false);
+    m.Release();
+    m.Stop();
+    EXPECT_EQ(n.stops, 1u);
+
+    b.drv.Set(0, 0x00);  // power off
+    m.Start();
+    m.Stop();
+    EXPECT_EQ(n.stops_lost, 2u);
+    EXPECT_EQ(n.starts, 1u);
 }
 
 TEST(SerialEeprom, PageWriteWrapsInsideThePage) {
@@ -183,6 +242,8 @@ TEST(SerialEeprom, WriteProtectNeverAckFaultAndPowerLoss) {
         m.Stop();
         b.Sleep(6 * kMillisecond);
         EXPECT_EQ(b.chip->At(0x10), 0xFF);
+        EXPECT_EQ(b.board.counters().writes_ignored[BoardCounters::kProtected], 1u);
+        EXPECT_EQ(b.board.counters().write_cycles, 0u);
     }
     {
         SimBench b(6, "24C16");

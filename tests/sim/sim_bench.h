@@ -16,9 +16,9 @@
 namespace moltrix::sim::testing {
 
 struct SimBench {
-    SimBench(int model, std::string_view part, std::uint64_t seed = 1)
+    SimBench(int model, std::string_view part, std::uint64_t seed = 1, TimingCorner corner = TimingCorner::Typical)
         : board(ports.AttachBoard(0x378, model)), drv(ports, 0x378, model) {
-        EXPECT_NE(InsertDevice(board, part, seed), nullptr) << part;
+        EXPECT_NE(InsertDevice(board, part, seed, nullptr, corner), nullptr) << part;
     }
     // The chip as of now (finished cycles applied).
     template <class T>

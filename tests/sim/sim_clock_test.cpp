@@ -1,4 +1,5 @@
-// The bench clock: sleeps move simulated time, formats are fixed-width.
+// The bench clock: sleeps, busy-wait passes and port accesses move simulated
+// time at their set costs; formats are fixed-width.
 #include <gtest/gtest.h>
 
 #include "sim/sim_clock.h"
@@ -7,7 +8,7 @@
 namespace moltrix::sim {
 namespace {
 
-TEST(SimClock, SleepsAndPortAccessesAdvanceSimulatedTime) {
+TEST(SimClock, SleepsPassesAndPortAccessesAdvanceSimulatedTime) {
     SimulatedPorts ports;
     SimClock clock(ports.Time());
     clock.Sleep(20);
@@ -18,6 +19,18 @@ TEST(SimClock, SleepsAndPortAccessesAdvanceSimulatedTime) {
     clock.Sleep(0);
     clock.Sleep(-5);
     EXPECT_EQ(clock.TotalSleptMs(), 20);
+
+    const Nanos t0 = ports.Time().Now();
+    clock.Spin(1000);  // 1 ns a pass by default
+    EXPECT_EQ(ports.Time().Now(), t0 + 1000);
+    ports.Time().pass_time = 20;
+    ports.Time().access_time = 1500;
+    clock.Spin(1000);
+    clock.Spin(0);
+    clock.Spin(-3);
+    ports.PortIn(0x379);
+    EXPECT_EQ(ports.Time().Now(), t0 + 1000 + 20'000 + 1500);
+    EXPECT_EQ(clock.TotalSpunPasses(), 2000);
 }
 
 TEST(SimClock, FixedDateAndFormats) {

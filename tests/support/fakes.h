@@ -43,12 +43,15 @@ public:
     std::function<std::uint8_t(std::uint16_t)> readFn;
 };
 
-// Simulated time: sleeps advance it and never wait.
+// Simulated time: sleeps advance it and never wait; busy waits are counted, not run.
 class FakeClock : public platform::Clock {
 public:
     void Sleep(int ms) override {
         sleptMs += ms;
         Advance(ms / 1000);
+    }
+    void Spin(std::int32_t passes) override {
+        if (passes > 0) spunPasses += passes;
     }
     platform::LocalDateTime Now() override { return now; }
     std::string FormatTime(const platform::LocalDateTime& t) override;
@@ -56,6 +59,7 @@ public:
     void Advance(int seconds);
     platform::LocalDateTime now{2026, 12, 7, 17, 51, 5};
     long long sleptMs = 0;
+    long long spunPasses = 0;
 };
 
 class FakeSound : public platform::SoundPlayer {
