@@ -56,8 +56,9 @@ public:
     void WriteBoardIni();
     void ReadBoardIni();
 
-    // Where the set-up file is read from: the program's folder, else the
-    // user's configuration folder; nothing when neither holds one.
+    // Where the set-up file is read from: the newer of the program folder's
+    // and the configuration folder's (the bench's own folder in bench mode);
+    // nothing when none holds one.
     std::optional<std::filesystem::path> FindBoardIni() const;
 
 private:
