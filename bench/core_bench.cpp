@@ -47,7 +47,7 @@ int main() {
     NullPort port;
     FixedClock clock;
     Quiet quiet;
-    platform::Services svc{port, clock, quiet, quiet, quiet, quiet, quiet, quiet, {".", ".", "."}};
+    platform::Services svc{port, clock, quiet, quiet, quiet, quiet, quiet, quiet, {".", ".", ".", {}}};
     Programmer core(svc);
     auto& r = core.regs;
     r.InitStrobeTables();
