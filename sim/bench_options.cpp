@@ -11,15 +11,16 @@
 #include "sim/serial_eeprom.h"
 
 namespace moltrix::sim {
-namespace {
-
-std::string Quote(std::string_view s) { return "'" + std::string(s) + "'"; }
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
     return s;
 }
+
+std::string Quote(std::string_view s) { return "'" + std::string(s) + "'"; }
+
+namespace {
 
 struct Unit {
     std::string_view name;
@@ -74,20 +75,6 @@ const char* FamilyName(ChipFamily f) {
         case ChipFamily::SerialEeprom: return "a serial EEPROM";
     }
     return "this chip";
-}
-
-template <class T>
-bool ParseNumber(std::string_view text, int base, T& out) {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out, base);
-    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
-}
-
-// Hexadecimal, with an optional "0x" prefix or "h" suffix as for ports.
-template <class T>
-bool ParseHex(std::string_view text, T& out) {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
-    if (!text.empty() && (text.back() == 'h' || text.back() == 'H')) text.remove_suffix(1);
-    return ParseNumber(text, 16, out);
 }
 
 std::string ParseVpp(std::string_view value, BoardSetup& board) {

@@ -1,7 +1,5 @@
 #include "sim/bench_setup.h"
 
-#include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 
@@ -10,14 +8,6 @@
 
 namespace moltrix::sim {
 namespace {
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-    return s;
-}
-
-std::string Quote(std::string_view s) { return "'" + std::string(s) + "'"; }
 
 // Parses "MODEL@PORT[:DEVICE[=IMAGE]]"; returns an error text or "".
 std::string ParseBoardHead(std::string_view item, BoardSetup& out) {
@@ -30,15 +20,10 @@ std::string ParseBoardHead(std::string_view item, BoardSetup& out) {
     out.model = model[0] - '0';
 
     const std::size_t colon = rest.find(':');
-    std::string_view port = Trim(rest.substr(0, colon));
-    const std::string_view port_text = port;
-    if (port.size() > 2 && port[0] == '0' && (port[1] == 'x' || port[1] == 'X')) port.remove_prefix(2);
-    if (!port.empty() && (port.back() == 'h' || port.back() == 'H')) port.remove_suffix(1);
+    const std::string_view port = Trim(rest.substr(0, colon));
     unsigned value = 0;
-    const auto [end, ec] = std::from_chars(port.data(), port.data() + port.size(), value, 16);
-    if (port.empty() || ec != std::errc() || end != port.data() + port.size() ||
-        (value != 0x378 && value != 0x278 && value != 0x3BC)) {
-        return "port " + Quote(port_text) + " is not 378, 278 or 3BC";
+    if (!ParseHex(port, value) || (value != 0x378 && value != 0x278 && value != 0x3BC)) {
+        return "port " + Quote(port) + " is not 378, 278 or 3BC";
     }
     out.port = static_cast<std::uint16_t>(value);
     if (colon == std::string_view::npos) return "";

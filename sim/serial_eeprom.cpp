@@ -82,10 +82,10 @@ void SerialEeprom::OnStart() {
 void SerialEeprom::OnStop(Nanos now) {
     ++counters().serial.stops;
     const bool write_transaction = !read_ && byte_index_ > 1 + settings.address_bytes;
-    if (write_transaction && !page_.empty() && wp_ && phase_ != Phase::Idle) {
+    const bool loaded = write_transaction && !page_.empty() && phase_ != Phase::Idle;
+    if (loaded && wp_) {
         CountIgnoredWrite(BoardCounters::kProtected, page_.size());
-    }
-    if (write_transaction && !page_.empty() && !wp_ && phase_ != Phase::Idle) {
+    } else if (loaded) {
         writing_ = true;
         cycle_data_ = page_;
         cycle_end_ = Later(now, settings.write_cycle);

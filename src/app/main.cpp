@@ -80,7 +80,7 @@ bool ReadOptions(int argc, char** argv, Options& options, int& exitCode) {
 platform::Paths ProgramPaths() {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     return {QCoreApplication::applicationDirPath().toStdString(), QDir::currentPath().toStdString(),
-            config.toStdString()};
+            config.toStdString(), {}};
 }
 
 int Main(int argc, char** argv) {
