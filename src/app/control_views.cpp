@@ -28,6 +28,7 @@ QColor ToQColor(const form::Color& c, const QPalette& base) {
         // A lamp "off" takes the colour of the face it sits on, so its caption vanishes.
         case form::Color::Kind::ButtonFace: return base.color(QPalette::Button);
         case form::Color::Kind::ButtonText: return base.color(QPalette::ButtonText);
+        case form::Color::Kind::Highlight3D: return base.color(QPalette::Light);
         case form::Color::Kind::WindowText: break;
     }
     return base.color(QPalette::WindowText);
@@ -120,7 +121,19 @@ public:
         if (TextChanged(shownCaption_, model_.caption))
             static_cast<QPushButton*>(Widget())->setText(Q(model_.caption));
         SyncForeColor(QPalette::ButtonText);
+        if (!backApplied_ || shownBack_ != model_.backColor) {
+            // The face lights up while the button's command runs (the verify).
+            QPalette pal = Widget()->palette();
+            const QPalette base = Widget()->parentWidget() ? Widget()->parentWidget()->palette() : pal;
+            pal.setColor(QPalette::Button, ToQColor(model_.backColor, base));
+            Widget()->setPalette(pal);
+            shownBack_ = model_.backColor;
+            backApplied_ = true;
+        }
     }
+private:
+    form::Color shownBack_;
+    bool backApplied_ = false;
 private slots:
     void button_clicked() { runner_.RunOperatorAction([this] { model_.Click(); }); }
 };

@@ -10,7 +10,7 @@
 namespace moltrix::form {
 
 struct Color {
-    enum class Kind : std::uint8_t { Rgb, ButtonFace, ButtonText, WindowText };
+    enum class Kind : std::uint8_t { Rgb, ButtonFace, ButtonText, WindowText, Highlight3D };
     Kind kind = Kind::WindowText;
     std::uint8_t r = 0, g = 0, b = 0;
 
@@ -20,6 +20,8 @@ struct Color {
     static constexpr Color ButtonFace() { return Color{Kind::ButtonFace, 0, 0, 0}; }
     static constexpr Color ButtonText() { return Color{Kind::ButtonText, 0, 0, 0}; }
     static constexpr Color WindowText() { return Color{Kind::WindowText, 0, 0, 0}; }
+    // The system's 3-D highlight: a button that marks work in progress.
+    static constexpr Color Highlight3D() { return Color{Kind::Highlight3D, 0, 0, 0}; }
     friend bool operator==(const Color&, const Color&) = default;
 };
 
@@ -48,6 +50,7 @@ struct Control {
     bool enabled = true;
     bool visible = true;
     Color foreColor = Color::WindowText();
+    Color backColor = Color::ButtonFace();  // shown by buttons
     // Placement in pixels, for the few controls the program itself moves;
     // a width of 0 leaves the control where the window design puts it.
     struct Rect {

@@ -15,9 +15,12 @@
 #include "feedback/cues.h"
 #include "feedback/lamps.h"
 #include "feedback/log.h"
+#include "feedback/outcome.h"
 #include "feedback/progress.h"
 #include "form/main_form.h"
+#include "operations/device_checks.h"
 #include "platform/services.h"
+#include "programming/program_image.h"
 #include "setups/setups.h"
 
 namespace moltrix {
@@ -35,6 +38,7 @@ public:
     feedback::Lamps lamps{*this};
     feedback::Progress progress{*this};
     feedback::Cues cues{*this};
+    feedback::Outcomes outcome;
     board::Registers regs{*this};
     board::AddressBus addr{*this};
     feedback::ErrorAlert alert{*this};
@@ -45,6 +49,8 @@ public:
     buffers::Buffers buffers{*this};
     buffers::HexDisplay display{*this};
     setups::Setups setups{*this};
+    programming::Image image{*this};
+    operations::DeviceChecks checks{*this};
 
     const char* CrLf = "";
 

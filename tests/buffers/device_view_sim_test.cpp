@@ -11,15 +11,6 @@ namespace {
 
 constexpr int kEprom27C256 = 11;
 
-// The device list's index of the entry that names `part`.
-int ListIndex(const Programmer& p, const std::string& part) {
-    const auto& items = p.form.Device.items;
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i].find(" " + part) != std::string::npos) return static_cast<int>(i);
-    ADD_FAILURE() << part << " is not in the device list";
-    return -1;
-}
-
 struct ChipBench {
     explicit ChipBench(int model, const std::string& part = "27C256") : board(ports.AttachBoard(0x378, model)) {
         EXPECT_NE(sim::InsertDevice(board, part), nullptr);
@@ -30,7 +21,7 @@ struct ChipBench {
         std::copy(std::begin(hello), std::end(hello), mem.begin() + 0x10);
         board.RefreshChip();
         p().Form_Load();
-        p().form.Device.SetListIndex(part == "27C256" ? kEprom27C256 : ListIndex(p(), part));
+        p().form.Device.SetListIndex(part == "27C256" ? kEprom27C256 : DeviceListIndex(p(), part));
     }
     Programmer& p() { return rig.p(); }
 
@@ -107,7 +98,7 @@ TEST(DeviceView, SelectingADeviceWhileTheChipIsShownReadsNothing) {
     f.VScroll1.SetValue(200);
     ASSERT_EQ(Line(f.BufferDisplay.text, 0).substr(0, 8), "00C800| ");
     const auto reads = bench.ports.PortReads(), writes = bench.ports.PortWrites();
-    f.Device.SetListIndex(ListIndex(bench.p(), "24C16"));
+    f.Device.SetListIndex(DeviceListIndex(bench.p(), "24C16"));
     EXPECT_EQ(f.VScroll1.value, 7);
     EXPECT_EQ(bench.ports.PortReads(), reads) << "the chip was read";
     EXPECT_LT(bench.ports.PortWrites() - writes, 64u) << "more than the resting lines were written";

@@ -130,8 +130,12 @@ public:
 
 class CountingRefresh : public platform::UiRefresh {
 public:
-    void Refresh() override { ++count; }
+    void Refresh() override {
+        ++count;
+        if (onRefresh) onRefresh();
+    }
     int count = 0;
+    std::function<void()> onRefresh;
 };
 
 }  // namespace moltrix::testing

@@ -1,5 +1,7 @@
 #include "rig.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -51,6 +53,14 @@ std::vector<std::string> Rig::LogMessages() const {
         out.push_back(mark == std::string::npos ? entry : entry.substr(mark + 3));
     }
     return out;
+}
+
+int DeviceListIndex(const Programmer& p, const std::string& part) {
+    const auto& items = p.form.Device.items;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].find(" " + part + " ") != std::string::npos) return static_cast<int>(i);
+    ADD_FAILURE() << part << " is not in the device list";
+    return -1;
 }
 
 }  // namespace moltrix::testing

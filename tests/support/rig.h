@@ -25,6 +25,10 @@ private:
 // The whole content of a file, as bytes in a string; empty when it cannot be read.
 std::string FileText(const std::filesystem::path& file);
 
+// The device list's index of the entry that names `part` ("27C256"); -1 and a
+// test failure when none does.
+int DeviceListIndex(const Programmer& p, const std::string& part);
+
 struct Rig {
     explicit Rig(platform::PortIo* port = nullptr);
     TempDir dir;

@@ -1,0 +1,61 @@
+#pragma once
+// The walk over the device that the read, the blank check and the verify
+// share: CodeSize rounded up to whole 256-byte pages, register 3 loaded once
+// per 64 KiB, register 1 once per page, register 2 once per byte, each byte
+// read back into DataIn. The loop variables are the address parts themselves
+// (AdrHigh, AdrMid, and Reg2 as the low byte).
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "shell/programmer.h"
+
+namespace moltrix::operations {
+
+inline constexpr std::int32_t kHighWeight = 65536;
+inline constexpr std::int32_t kPageBytes = 256;
+
+// Calls `visit()` after each byte's read-back; a false answer ends the walk.
+// Returns whether the walk ran to its end. The progress bar advances by one
+// per page.
+template <class Visit>
+bool WalkDevice(Programmer& p, Visit&& visit) {
+    auto& r = p.regs;
+    auto& a = p.addr;
+    const std::int32_t last = p.buffers.CodeSize - 1;
+    const auto lastHigh = static_cast<std::int16_t>(last / kHighWeight);
+    const auto lastMid = static_cast<std::int16_t>((last - lastHigh * kHighWeight) / kPageBytes);
+    for (a.AdrHigh = 0; a.AdrHigh <= lastHigh; ++a.AdrHigh) {
+        r.Reg3 = static_cast<std::int16_t>(a.AdrMapHigh[static_cast<std::size_t>(a.AdrHigh & 0xFF)] |
+                                           (r.Reg3 & 0xF0) | a.Reg3Extra);
+        r.SetReg3();
+        const std::int32_t midEnd = a.AdrHigh == lastHigh ? lastMid : 255;
+        for (a.AdrMid = 0; a.AdrMid <= midEnd; ++a.AdrMid) {
+            r.Reg1 = static_cast<std::int16_t>(a.AdrMapMid[static_cast<std::size_t>(a.AdrMid & 0xFF)] | a.Reg1Extra);
+            r.SetReg1();
+            p.progress.SetValue(p.form.ProgressBar1.value + 1);
+            for (r.Reg2 = 0; r.Reg2 <= 255; ++r.Reg2) {
+                r.SetReg2();
+                a.GetNibbles();
+                if (!visit()) return false;
+            }
+            r.Reg2 = 255;
+        }
+    }
+    return true;
+}
+
+// The 16-bit running sum of the read, kept in 0 to 65535.
+inline void AddToSum(std::int32_t& sum, std::uint8_t byte) {
+    sum += byte;
+    if (sum > 65535) sum -= 65536;
+}
+
+// Upper-case hexadecimal without leading zeros, as the reports show numbers.
+inline std::string HexText(std::uint32_t v) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%X", v);
+    return text;
+}
+
+}  // namespace moltrix::operations

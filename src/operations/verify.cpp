@@ -1,0 +1,117 @@
+// The Verify command, and the mismatch and no-acknowledge reports.
+#include "operations/device_checks.h"
+#include "operations/device_walk.h"
+
+namespace moltrix::operations {
+namespace {
+constexpr int kSettleMs = 500;
+
+
+bool IsSerial(const std::string& type) { return type == "SA" || type == "SB" || type == "SC"; }
+}  // namespace
+
+void DeviceChecks::Verify_button_Click() {
+    p_.outcome.Begin();
+    VerifyFailed = 0;
+    if (p_.form.CheckCode.value == 1) VerifyCode();
+    if (p_.form.CheckData.value == 1)
+        p_.svc.dialogs.MessageBox("Please Write AT90S2313 VerifyData Routine", "", platform::MsgIcon::None,
+                                  platform::MsgButtons::Ok);
+}
+
+void DeviceChecks::VerifyCode() {
+    auto& f = p_.form;
+    auto& a = p_.addr;
+    const auto& sel = p_.selection;
+    DeviceSum = 0;
+    f.Verify_button.backColor = form::Color::Highlight3D();
+    p_.lamps.DataFlowLampOn();
+    p_.log.AddLogLine("Verify Function Started... Wait");
+
+    bool serial = false;
+    if (!IsSerial(sel.DeviceType)) {
+        auto& image = p_.image;
+        image.BuildProgramImage();
+        p_.progress.Start(static_cast<std::int16_t>(sel.DeviceSize / 99));
+        p_.progress.SetValue(0);
+        p_.regs.Reset();
+        a.Address = 0;
+        a.Endereco2Adr();
+        a.SETADR();
+        p_.svc.clock.Sleep(kSettleMs);
+        p_.regs.REG4OFF();
+        a.CEOEON();
+        f.ProgressBar1.max = p_.buffers.CodeSize / kPageBytes;
+        p_.progress.SetValue(0);
+        const bool match = WalkDevice(p_, [&] {
+            AddToSum(DeviceSum, a.DataIn);
+            if (a.DataIn != image.At(a.Address)) {
+                FailAddress = a.Address;
+                return false;
+            }
+            ++a.Address;
+            return true;
+        });
+        if (!match) {
+            ReportVerifyError(image.At(FailAddress));
+            return;
+        }
+    } else if (serialVerify) {
+        serial = true;
+        if (serialVerify() != 0) {
+            ReportNoAck();
+            p_.progress.SetValue(0);
+            f.Verify_button.backColor = form::Color::ButtonFace();
+            return;
+        }
+    } else {
+        p_.outcome.Note(feedback::Outcome::Unsupported);
+        p_.lamps.DataFlowLampOff();
+        p_.svc.dialogs.MessageBox("Please Write Missing Routines at VerifyCode", kNotReady,
+                                  platform::MsgIcon::None, platform::MsgButtons::Ok);
+        f.Verify_button.backColor = form::Color::ButtonFace();
+        return;
+    }
+    if (VerifyFailed == 0) {
+        p_.lamps.DataFlowLampOff();
+        p_.log.AddLogLine("Device Contents MATCHES with Buffer Contents");
+        // Nothing is summed on the serial path, so it has no checksum to show.
+        if (!serial) {
+            SetSumText();
+            p_.log.AddLogLine("Device CHKSUMM = $" + DeviceSumText);
+        }
+        p_.cues.PlayCue("OK");
+        p_.regs.Reset();
+    }
+    p_.progress.SetValue(0);
+    f.Verify_button.backColor = form::Color::ButtonFace();
+}
+
+void DeviceChecks::ReportVerifyError(std::uint8_t bufferData) {
+    p_.outcome.Note(feedback::Outcome::VerifyMismatch);
+    VerifyFailed = 1;
+    p_.alert.RaiseErrorAlert();
+    p_.lamps.DataFlowLampOff();
+    p_.log.AddLogLine(kStars);
+    p_.log.AddLogLine("Device Memory DOES NOT VERIFY with Buffer Contents");
+    p_.log.AddLogLine("Address: " + HexText(static_cast<std::uint32_t>(FailAddress)) + " ][ Buffer Data: " +
+                      HexText(bufferData) + " ][ Device Data: " + HexText(p_.addr.DataIn));
+    p_.form.Verify_button.backColor = form::Color::ButtonFace();
+    p_.cues.PlayCue("ERROR");
+    p_.alert.ShowErrorAlert();
+    p_.regs.Reset();
+}
+
+void DeviceChecks::ReportNoAck() {
+    p_.outcome.Note(feedback::Outcome::NoAck);
+    p_.alert.RaiseErrorAlert();
+    p_.lamps.DataFlowLampOff();
+    p_.log.AddLogLine(kStars);
+    p_.log.AddLogLine("Device 24CXX DOES NOT RESPOND - ACK Error");
+    p_.log.AddLogLine("Check Chip Installation Position on Socket");
+    p_.cues.PlayCue("ERROR");
+    p_.alert.ShowErrorAlert();
+    p_.regs.Reset();
+}
+
+}  // namespace moltrix::operations
