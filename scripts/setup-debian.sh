@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       qt6-base-dev qt6-multimedia-dev libgl-dev
-      libgtest-dev libgmock-dev
+      libgtest-dev libgmock-dev libcli11-dev
       xvfb xauth)
 missing=()
 for p in "${pkgs[@]}"; do

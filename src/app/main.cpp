@@ -10,71 +10,43 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
-#include <stdexcept>
+#include <optional>
 #include <string>
 
-#include "bench.h"
+#include <CLI/CLI.hpp>
+
 #include "main_window.h"
 #include "platform/ports/hardware_ports.h"
 #include "platform/ports/port_backend.h"
 #include "product.h"
 #include "qt_platform.h"
 #include "shell/programmer.h"
+#include "sim/bench.h"
 #include "sim/bench_setup.h"
 
 namespace {
 
 using namespace moltrix;
 
-const char* const kUsage = [] {
-    static const std::string text =
-        std::string("usage: moltrix [--simulate TEXT] [--screenshot FILE]\n"
-                    "  --simulate TEXT    run on a simulated bench, e.g. 6@378:27C256=chip.bin\n"
-                    "  --screenshot FILE  save a picture of the main window to FILE once it is shown\n\n") +
-        sim::kBenchSetupHelp;
-    return text.c_str();
-}();
-
 struct Options {
-    bool simulate = false;
-    std::string simulateText;
+    std::optional<std::string> simulate;
     std::string screenshot;
 };
 
 // Reads the command line before any window exists, so a wrong one is reported
-// even where no display is available. Returns false after printing the reason.
-bool ReadOptions(int argc, char** argv, Options& options, int& exitCode) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&](const std::string& name, std::string& into) {
-            if (arg.rfind(name + "=", 0) == 0) {
-                into = arg.substr(name.size() + 1);
-                return true;
-            }
-            if (arg != name) return false;
-            if (i + 1 >= argc) throw std::runtime_error(name + " needs a value");
-            into = argv[++i];
-            return true;
-        };
-        try {
-            if (arg == "--help" || arg == "-h") {
-                std::fputs(kUsage, stdout);
-                exitCode = 0;
-                return false;
-            }
-            if (value("--simulate", options.simulateText)) {
-                options.simulate = true;
-                continue;
-            }
-            if (value("--screenshot", options.screenshot)) continue;
-            throw std::runtime_error("unknown argument: " + arg);
-        } catch (const std::runtime_error& e) {
-            std::fprintf(stderr, "moltrix: %s\n%s", e.what(), kUsage);
-            exitCode = 2;
-            return false;
-        }
+// even where no display is available. Returns an exit status to end with at
+// once (help shown, or bad usage reported), or nothing to go on.
+std::optional<int> ReadOptions(int argc, char** argv, Options& options) {
+    CLI::App app{"moltrix: the MOLTRIX programmer boards", "moltrix"};
+    app.footer(sim::kBenchSetupHelp);
+    app.add_option("--simulate", options.simulate, "run on a simulated bench, e.g. 6@378:27C256=chip.bin");
+    app.add_option("--screenshot", options.screenshot, "save a picture of the main window to FILE once it is shown");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;
     }
-    return true;
+    return std::nullopt;
 }
 
 platform::Paths ProgramPaths() {
@@ -85,19 +57,18 @@ platform::Paths ProgramPaths() {
 
 int Main(int argc, char** argv) {
     Options options;
-    int exitCode = 0;
-    if (!ReadOptions(argc, argv, options, exitCode)) return exitCode;
+    if (auto status = ReadOptions(argc, argv, options)) return *status;
 
     // The port backend: the simulated bench, or the PC's parallel ports.
-    std::unique_ptr<app::Bench> bench;
+    std::unique_ptr<sim::Bench> bench;
     std::unique_ptr<platform::ports::PortRouter> hardware;
     platform::PortIo* port = nullptr;
     platform::Clock* benchClock = nullptr;
     if (options.simulate) {
         std::string error;
-        bench = app::OpenBench(options.simulateText, error);
+        bench = sim::OpenBench(*options.simulate, /*realSleep=*/true, error);
         if (!bench) {
-            std::fprintf(stderr, "moltrix: --simulate \"%s\": %s\n", options.simulateText.c_str(), error.c_str());
+            std::fprintf(stderr, "moltrix: --simulate \"%s\": %s\n", options.simulate->c_str(), error.c_str());
             return 2;
         }
         port = &bench->Port();

@@ -124,7 +124,11 @@ void Detection::CheckHardware() {
     if (!answersA && !answersB) p_.log.AddLogLine("Port " + HexPort(r.PortBase) + " Not Responding");
 }
 
-void Detection::TestHardware_button_Click() {
+void Detection::TestHardware_button_Click() { ProbePorts({kLpt2, kLpt1, kLpt3}); }
+
+void Detection::ProbePort(std::int16_t port) { ProbePorts({port}); }
+
+void Detection::ProbePorts(std::initializer_list<std::int16_t> ports) {
     auto& f = p_.form;
     auto& r = p_.regs;
     p_.lamps.ErrorLampOff();
@@ -141,12 +145,12 @@ void Detection::TestHardware_button_Click() {
 
     // A port the PC has but the program may not use reads like an empty one;
     // say why first, so the operator does not blame the board.
-    for (std::int16_t port : {kLpt2, kLpt1, kLpt3}) {
+    for (std::int16_t port : ports) {
         const std::string problem = p_.svc.port.AccessProblem(static_cast<std::uint16_t>(port));
         if (!problem.empty()) p_.log.AddLogLine(problem);
     }
     const std::int16_t remembered = r.PortBase;
-    for (std::int16_t port : {kLpt2, kLpt1, kLpt3}) {  // the last port that answers wins
+    for (std::int16_t port : ports) {  // the last port that answers wins
         r.PortBase = port;
         CheckHardware();
     }

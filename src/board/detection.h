@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -48,6 +49,8 @@ public:
 
     void CheckHardware();
     void TestHardware_button_Click();
+    // The same probe on one port only (the command line's chosen port).
+    void ProbePort(std::int16_t port);
     void ShowBoardFound();
     void LPTSelection_Click(int index);
     void ForceMoltrix4_Click() { ForceModel(4); }
@@ -63,6 +66,7 @@ public:
 
 private:
     void ForceModel(int model);
+    void ProbePorts(std::initializer_list<std::int16_t> ports);
     int TestModel56Codes();
     int TestModel4Codes();
     std::uint8_t ReadBackWithModel56Codes();

@@ -60,6 +60,9 @@ public:
     // as they were and tells the operator why. Returns whether it loaded.
     bool LoadCodeFile(const std::string& name);
     bool LoadDataFile(const std::string& name);
+    // Writes CodeSize bytes of the code buffer to the named file, as Save Code
+    // As does with that name chosen. Returns whether it was written.
+    bool SaveCodeFile(const std::string& name);
 
 private:
     void AfterErase(bool code);

@@ -207,6 +207,13 @@ void Buffers::SaveCode(bool alwaysAsk, const std::string& title) {
                title);
 }
 
+bool Buffers::SaveCodeFile(const std::string& name) {
+    if (!WriteImage(name, CodeBuffer, CodeSize, "Writing Binary File ")) return false;
+    CodeFileName = name;
+    p_.form.FileNameCodeText.caption = name;
+    return true;
+}
+
 void Buffers::SaveData(bool alwaysAsk, const std::string& title) {
     SaveBuffer(DataFileName, p_.form.FileNameDataText, DataBuffer, DataSize, "Writing Data Binary File ", alwaysAsk,
                title);

@@ -110,9 +110,13 @@ std::string WriteExportFile(Programmer& p, const std::string& fileName, const st
     return platform::WriteFileReplacing(p.svc.paths.workDir / fileName, ToCp1252(content));
 }
 
+std::string OperatorLog::Export(const std::string& fileName) {
+    return WriteExportFile(p_, fileName, std::string("MOLTRIX SYSTEM LOG FILE - VARNOK ") + kWebAddress,
+                           "The following contents are the log from the Moltrix Program", Text());
+}
+
 void OperatorLog::SystemLog_DblClick() {
-    std::string error = WriteExportFile(p_, "MOLTRIX.LOG", std::string("MOLTRIX SYSTEM LOG FILE - VARNOK ") + kWebAddress,
-                                        "The following contents are the log from the Moltrix Program", Text());
+    std::string error = Export("MOLTRIX.LOG");
     if (!error.empty()) {
         auto file = p_.svc.paths.workDir / "MOLTRIX.LOG";
         AddLogLine("MOLTRIX.LOG could not be written: " + error);

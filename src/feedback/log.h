@@ -31,6 +31,9 @@ public:
     void AddLogLine(const std::string& message);
     void Clear();
     const std::string& Text() const;
+    // Writes the log in the export layout to the file (a name without a
+    // folder lies in the working folder). Returns why it failed, or empty text.
+    std::string Export(const std::string& fileName);
     // Double click on the log: writes "MOLTRIX.LOG" in the working folder.
     void SystemLog_DblClick();
 

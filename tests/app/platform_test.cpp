@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "bench.h"
 #include "qt_platform.h"
 
 namespace moltrix::app {
@@ -32,15 +31,6 @@ std::uint32_t Le(const std::vector<std::uint8_t>& b, std::size_t at, int bytes) 
     std::uint32_t v = 0;
     for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b.at(at + static_cast<std::size_t>(i));
     return v;
-}
-
-TEST(Bench, EachBenchKeepsItsBoardSetUpFileInAFolderNamedAfterItsBoards) {
-    std::string error;
-    auto one = OpenBench("6@378:27C256", error);
-    auto two = OpenBench("4@3BC:SB,5@278", error);
-    ASSERT_TRUE(one && two) << error;
-    EXPECT_EQ(one->BoardIniDir("/home/op/.config/MOLTRIX6"), "/home/op/.config/MOLTRIX6/bench/6-378");
-    EXPECT_EQ(two->BoardIniDir("/cfg"), "/cfg/bench/4-3BC_5-278");
 }
 
 TEST(CueSounds, FiveDistinctShortPcmFilesLieNextToTheProgram) {

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "sim/bench.h"
 #include "sim/bench_setup.h"
 #include "sim/device_models.h"
 #include "sim/eprom.h"
@@ -226,4 +227,13 @@ TEST(SocketProfiles, TableIsCompleteAndConsistent) {
 }
 
 }  // namespace
+TEST(Bench, EachBenchKeepsItsBoardSetUpFileInAFolderNamedAfterItsBoards) {
+    std::string error;
+    auto one = OpenBench("6@378:27C256", false, error);
+    auto two = OpenBench("4@3BC:SB,5@278", false, error);
+    ASSERT_TRUE(one && two) << error;
+    EXPECT_EQ(one->BoardIniDir("/home/op/.config/MOLTRIX6"), "/home/op/.config/MOLTRIX6/bench/6-378");
+    EXPECT_EQ(two->BoardIniDir("/cfg"), "/cfg/bench/4-3BC_5-278");
+}
+
 }  // namespace moltrix::sim

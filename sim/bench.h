@@ -1,7 +1,8 @@
 #pragma once
-// The bench mode: the program runs on simulated boards and chips instead of
-// the PC's parallel ports. Sleeps wait for real, as they would on a board, and
-// move the simulated time with them.
+// The bench mode of the front ends: the program runs on simulated boards and
+// chips instead of the PC's parallel ports. The window's bench waits for real
+// in its sleeps, as a board would; the command line's moves only the
+// simulated time, so scripted bench runs are fast.
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -9,16 +10,17 @@
 #include "sim/sim_clock.h"
 #include "sim/simulated_ports.h"
 
-namespace moltrix::app {
+namespace moltrix::sim {
 
 class Bench {
 public:
-    Bench() = default;
+    explicit Bench(bool realSleep) : clock_(ports_.Time(), realSleep) {}
     Bench(const Bench&) = delete;
     Bench& operator=(const Bench&) = delete;
 
     platform::PortIo& Port() { return ports_; }
     platform::Clock& Clock() { return clock_; }
+    SimTime& Time() { return ports_.Time(); }
     // Writes back the chips' image files, so a chip keeps its contents between runs.
     std::string Save();
     // The bench's own folder for the board set-up file, inside the user's
@@ -27,14 +29,14 @@ public:
     std::filesystem::path BoardIniDir(const std::filesystem::path& configDir) const;
 
 private:
-    friend std::unique_ptr<Bench> OpenBench(const std::string&, std::string&);
+    friend std::unique_ptr<Bench> OpenBench(const std::string&, bool, std::string&);
     std::string name_;  // its boards, e.g. "6-378" or "4-3BC_6-378"
-    sim::SimulatedPorts ports_;
-    sim::SimClock clock_{ports_.Time(), /*real_sleep=*/true};
+    SimulatedPorts ports_;
+    SimClock clock_;
 };
 
 // Builds the bench the set-up text describes (e.g. "6@378:27C256=chip.bin").
 // Returns nothing and an error text when the text is not understood.
-std::unique_ptr<Bench> OpenBench(const std::string& setupText, std::string& error);
+std::unique_ptr<Bench> OpenBench(const std::string& setupText, bool realSleep, std::string& error);
 
-}  // namespace moltrix::app
+}  // namespace moltrix::sim

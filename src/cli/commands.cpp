@@ -1,0 +1,150 @@
+#include "commands.h"
+
+#include <charconv>
+#include <cstdio>
+#include <string>
+
+#include "board/detection.h"
+#include "devices/catalog.h"
+#include "devices/device_lookup.h"
+#include "exit_status.h"
+#include "shell/programmer.h"
+
+namespace moltrix::cli {
+namespace {
+
+bool NeedsDevice(const std::string& command) {
+    return command == "read" || command == "blank" || command == "verify" || command == "display";
+}
+
+std::int16_t PortNumber(const std::string& text) {
+    unsigned v = 0;
+    std::from_chars(text.data(), text.data() + text.size(), v, 16);
+    return static_cast<std::int16_t>(v);
+}
+
+// An operator's click on a command button; a button the selected device does
+// not offer (disabled) is reported instead of doing nothing.
+bool Press(form::Control& button) {
+    if (button.enabled && button.visible) {
+        button.Click();
+        return true;
+    }
+    std::fprintf(stderr, "moltrix-cli: \"%s\" is not available for this device now\n", button.caption.c_str());
+    return false;
+}
+
+// The board the operator asked for: the probe of the chosen port, then the forced model.
+void FindBoard(Programmer& p, const Options& o, bool probeAgain) {
+    if (o.port == "auto") {
+        if (probeAgain) p.detect.TestHardware_button_Click();
+    } else if (probeAgain || p.detect.BoardPort != PortNumber(o.port)) {
+        p.detect.ProbePort(PortNumber(o.port));
+    }
+    if (o.model == 4) p.detect.ForceMoltrix4_Click();
+    if (o.model == 5) p.detect.ForceMoltrix5_Click();
+    if (o.model == 6) p.detect.ForceMoltrix6_Click();
+}
+
+void PrintPage(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        if (c != '\r') out += c;
+    std::printf("%s\n", out.c_str());
+}
+
+int Display(Programmer& p, const Options& o) {
+    auto& f = p.form;
+    int page = 0;
+    if (!o.argument.empty()) {
+        const auto [end, ec] = std::from_chars(o.argument.data(), o.argument.data() + o.argument.size(), page);
+        if (ec != std::errc() || end != o.argument.data() + o.argument.size() || page < 0 || page > f.VScroll1.max) {
+            std::fprintf(stderr, "moltrix-cli: page \"%s\" is not 0 to %d\n", o.argument.c_str(), f.VScroll1.max);
+            return kUsage;
+        }
+    }
+    if (!Press(f.Display_button)) return kUnsupported;
+    if (page > 0) f.VScroll1.SetValue(page);  // the operator scrolls to the page
+    PrintPage(f.BufferDisplay.text);
+    return kSuccess;
+}
+
+}  // namespace
+
+int ListCatalogue() {
+    const auto rows = devices::DeviceRows();
+    std::printf("row  name                            type     size\n");
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto& r = rows[i];
+        std::printf("%3zu  %-30s  %c%c  %7d KB%s\n", i + 1, r.name, r.family, r.variant, r.sizeKB,
+                    r.supported ? "" : "  (refused)");
+    }
+    return kSuccess;
+}
+
+std::optional<int> CheckDevice(const Options& o) {
+    if (o.device.empty()) {
+        if (!NeedsDevice(o.command)) return 0;
+        std::fprintf(stderr, "moltrix-cli: %s needs --device NAME|ROW (see \"moltrix-cli list\")\n", o.command.c_str());
+        return std::nullopt;
+    }
+    const devices::DeviceLookup found = devices::LookUpDevice(o.device);
+    if (found.row == 0) {
+        std::fprintf(stderr, "moltrix-cli: no device \"%s\" in the catalogue\n", o.device.c_str());
+        if (!found.closeMatches.empty()) {
+            std::fprintf(stderr, "close matches:\n");
+            for (const auto& name : found.closeMatches) std::fprintf(stderr, "  %s\n", name.c_str());
+        }
+        return std::nullopt;
+    }
+    if (found.refused) {
+        std::fprintf(stderr, "moltrix-cli: \"%s\" (row %d) is listed but refused: the program does not handle it\n",
+                     devices::DeviceRows()[static_cast<std::size_t>(found.row - 1)].name, found.row);
+        return std::nullopt;
+    }
+    return found.row;
+}
+
+int RunCommand(Programmer& p, const Options& o, int deviceRow) {
+    auto& f = p.form;
+    const bool probeCommand = o.command == "probe" || o.command == "export-log";
+    FindBoard(p, o, probeCommand);
+    if (o.command == "export-log") {
+        const std::string error = p.log.Export(o.argument);
+        if (!error.empty()) {
+            std::fprintf(stderr, "moltrix-cli: %s not written: %s\n", o.argument.c_str(), error.c_str());
+            return kFailed;
+        }
+        return kSuccess;
+    }
+    if (p.regs.BoardModel == 0) {
+        std::fprintf(stderr, "moltrix-cli: no board found\n");
+        return kNoBoard;
+    }
+    if (o.command == "probe") return kSuccess;
+
+    if (deviceRow > 0) f.Device.SetListIndex(deviceRow);
+    if (o.byte == "hi") f.HiLow_button.SetValue(1, true);
+    if (o.byte == "low") f.HiLow_button.SetValue(2, true);
+    if (o.speed > 0) f.Slider1.SetValue(o.speed);
+
+    if (o.command == "display") return Display(p, o);
+    if (o.command == "read") {
+        if (!Press(f.Read_button)) return kUnsupported;
+        const int status = StatusOf(p.outcome.Last());
+        if (status != kSuccess) return status;
+        return p.buffers.SaveCodeFile(o.argument) ? kSuccess : kFailed;
+    }
+    if (o.command == "blank") {
+        if (!Press(f.Blank_button)) return kUnsupported;
+        return StatusOf(p.outcome.Last());
+    }
+    if (o.command == "verify") {
+        if (!p.buffers.LoadCodeFile(o.argument)) return kFailed;
+        if (!Press(f.Verify_button)) return kUnsupported;
+        return StatusOf(p.outcome.Last());
+    }
+    return kUsage;
+}
+
+}  // namespace moltrix::cli

@@ -1,0 +1,71 @@
+#include "options.h"
+
+#include <CLI/CLI.hpp>
+#include <set>
+
+#include "exit_status.h"
+#include "sim/bench_setup.h"
+
+namespace moltrix::cli {
+namespace {
+
+constexpr const char* kCommandHelp =
+    "Commands:\n"
+    "  list             the device catalogue: row, name, type code, size; refused rows marked\n"
+    "  probe            look for the board on the parallel ports\n"
+    "  read FILE        read the device and save it to FILE\n"
+    "  blank            blank-check the device\n"
+    "  verify FILE      compare the device with FILE\n"
+    "  display [PAGE]   show a 256-byte page of the device (page 0 when none is given)\n"
+    "  export-log FILE  probe the board and save the log to FILE as the window does\n";
+
+struct CommandInfo {
+    const char* name;
+    bool needsArgument, takesArgument;
+};
+constexpr CommandInfo kCommands[] = {
+    {"list", false, false}, {"probe", false, false},  {"read", true, true},  {"blank", false, false},
+    {"verify", true, true}, {"display", false, true}, {"export-log", true, true},
+};
+
+}  // namespace
+
+std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
+    CLI::App app{"moltrix-cli: the MOLTRIX programmer boards from the command line", "moltrix-cli"};
+    app.footer(std::string(kCommandHelp) + "\n" + kExitStatusHelp + "\n" + sim::kBenchSetupHelp);
+    app.add_option("command", o.command, "list, probe, read, blank, verify, display, export-log")->required();
+    app.add_option("argument", o.argument, "the command's FILE or PAGE");
+    app.add_option("--device", o.device, "a catalogue name (\"Eprom 27C256\" or \"27C256\") or row number");
+    app.add_option("--port", o.port, "the board's port: 378, 278, 3BC or auto")
+        ->check(CLI::IsMember({"378", "278", "3BC", "3bc", "auto"}));
+    app.add_option("--model", o.model, "force the board model: 4, 5 or 6")->check(CLI::IsMember({4, 5, 6}));
+    app.add_option("--simulate", o.simulate, "run on a simulated bench, e.g. 6@378:27C256=chip.bin");
+    app.add_flag("--real-time", o.realTime, "with --simulate: wait for real in sleeps, as a board would");
+    app.add_option("--speed", o.speed, "programming speed slider, 1 (slowest) to 20")->check(CLI::Range(1, 20));
+    app.add_option("--byte", o.byte, "which bytes of the file go to the chip: both, hi or low")
+        ->check(CLI::IsMember({"both", "hi", "low"}));
+    app.add_flag("--yes,-y", o.yes, "answer the safety questions with yes");
+    app.add_flag("--quiet,-q", o.quiet, "no log lines and no progress bar");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? kSuccess : kUsage;
+    }
+    for (const CommandInfo& c : kCommands) {
+        if (o.command != c.name) continue;
+        if (c.needsArgument && o.argument.empty()) {
+            std::fprintf(stderr, "moltrix-cli: %s needs a FILE\n", c.name);
+            return kUsage;
+        }
+        if (!c.takesArgument && !o.argument.empty()) {
+            std::fprintf(stderr, "moltrix-cli: %s takes no argument\n", c.name);
+            return kUsage;
+        }
+        return std::nullopt;
+    }
+    std::fprintf(stderr, "moltrix-cli: unknown command \"%s\"\n%s", o.command.c_str(), kCommandHelp);
+    return kUsage;
+}
+
+}  // namespace moltrix::cli

@@ -1,0 +1,26 @@
+#pragma once
+// What the command line asks for, and its parser (CLI11).
+#include <optional>
+#include <string>
+
+namespace moltrix::cli {
+
+struct Options {
+    std::string command;
+    std::string argument;  // FILE or PAGE
+    std::string device;
+    std::string port = "auto";
+    int model = 0;  // 0: as found
+    std::optional<std::string> simulate;
+    bool realTime = false;
+    int speed = 0;  // 0: as the device selection leaves it
+    std::string byte = "both";
+    bool yes = false;
+    bool quiet = false;
+};
+
+// Parses the command line. Returns an exit status to end with at once (help
+// shown, or bad usage reported on standard error), or nothing to go on.
+std::optional<int> ParseOptions(int argc, char** argv, Options& options);
+
+}  // namespace moltrix::cli

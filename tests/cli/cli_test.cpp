@@ -1,0 +1,105 @@
+// moltrix-cli end to end: the program itself, run on a simulated bench whose
+// chip image file persists between invocations.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "support/rig.h"
+
+namespace moltrix::testing {
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+class Cli : public ::testing::Test {
+protected:
+    // Runs moltrix-cli in the test's folder, with the folder as its home (the
+    // bench's set-up file lands there).
+    CliRun Invoke(const std::string& args) {
+        const auto d = dir.path().string();
+        const std::string command = "cd '" + d + "' && HOME='" + d + "' XDG_CONFIG_HOME= '" MOLTRIX_CLI "' " +
+                                    args + " </dev/null >out.txt 2>err.txt";
+        const int raw = std::system(command.c_str());
+        CliRun r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = FileText(dir.path() / "out.txt");
+        r.err = FileText(dir.path() / "err.txt");
+        return r;
+    }
+    void WriteChip(const std::string& name, unsigned seed) {
+        std::string bytes(0x8000, '\0');
+        std::mt19937 gen(seed);
+        for (char& c : bytes) c = static_cast<char>(gen());
+        std::FILE* f = std::fopen((dir.path() / name).c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    static bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+    TempDir dir;
+    const std::string bench = "--simulate '6@378:27C256=chip.bin' --device 27C256 ";
+};
+
+TEST_F(Cli, ListAndUsageErrors) {
+    CliRun r = Invoke("list");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(Has(r.out, " 11  Eprom 27C256 ")) << r.out;
+    EXPECT_TRUE(Has(r.out, "Eprom 2716                      P1        4 KB  (refused)")) << r.out;
+
+    r = Invoke("--simulate 6@378 --device 27C25 read x.bin");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(Has(r.err, "close matches:\n  Eprom 27C256")) << r.err;
+    EXPECT_EQ(Invoke("--simulate 6@378 --device 2716 blank").status, 2);
+    EXPECT_EQ(Invoke(bench + "read").status, 2);
+    EXPECT_EQ(Invoke("--simulate 6@378 blank").status, 2) << "blank needs a device";
+    EXPECT_EQ(Invoke("frobnicate").status, 2);
+    r = Invoke("--help");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(Has(r.out, "5  the device does not verify with the file")) << r.out;
+}
+
+TEST_F(Cli, ProbeFindsTheBoardOrSaysNone) {
+    EXPECT_EQ(Invoke("--simulate 5@278 probe").status, 0);
+    const CliRun r = Invoke("--simulate 5@278 --port 378 probe");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(Has(r.out, "Port 378 Not Responding")) << r.out;
+}
+
+TEST_F(Cli, ReadVerifyBlankDisplayAndExportOnAChipThatPersists) {
+    WriteChip("chip.bin", 3);
+    CliRun r = Invoke(bench + "read copy.bin");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(FileText(dir.path() / "copy.bin"), FileText(dir.path() / "chip.bin"));
+    EXPECT_TRUE(Has(r.out, ">  32768 bytes Read from Device\n")) << r.out;
+    EXPECT_TRUE(Has(r.err, "s in simulated time")) << r.err;
+
+    r = Invoke(bench + "verify copy.bin");  // a second run finds the same chip
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_TRUE(Has(r.out, "Device Contents MATCHES with Buffer Contents"));
+
+    WriteChip("other.bin", 4);
+    r = Invoke(bench + "verify other.bin");
+    EXPECT_EQ(r.status, 5);
+    EXPECT_TRUE(Has(r.err, "[Critical Message] Program or Compare Error")) << r.err;
+
+    EXPECT_EQ(Invoke(bench + "blank").status, 4);
+    r = Invoke(bench + "--quiet display 2");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(Has(r.out, "000200| ")) << r.out;
+    EXPECT_FALSE(Has(r.out, "Fetching")) << "--quiet: the page only";
+    EXPECT_EQ(Invoke(bench + "display 200").status, 2);
+
+    EXPECT_EQ(Invoke("--simulate 6@378 export-log session.log").status, 0);
+    const std::string log = FileText(dir.path() / "session.log");
+    EXPECT_TRUE(Has(log, "MOLTRIX SYSTEM LOG FILE")) << log;
+    EXPECT_TRUE(Has(log, "MOLTRIX-6 Device was FOUND at Port: 378")) << log;
+}
+
+}  // namespace
+}  // namespace moltrix::testing
