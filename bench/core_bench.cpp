@@ -3,42 +3,20 @@
 #include <chrono>
 #include <cstdio>
 
+#include "bench_services.h"
 #include "platform/services.h"
 #include "shell/programmer.h"
 
 namespace {
 using namespace moltrix;
+using bench::FixedClock;
+using bench::Quiet;
 using Clock = std::chrono::steady_clock;
 
 struct NullPort : platform::PortIo {
     void PortOut(std::uint16_t, std::uint8_t) override {}
     std::uint8_t PortIn(std::uint16_t) override { return 0xFF; }
 };
-struct FixedClock : platform::Clock {
-    void Sleep(int) override {}
-    void Spin(std::int32_t passes) override { platform::SpinPasses(passes); }
-    platform::LocalDateTime Now() override { return {2026, 12, 8, 12, 0, 0}; }
-    std::string FormatTime(const platform::LocalDateTime&) override { return "12:00:00"; }
-    std::string FormatShortDate(const platform::LocalDateTime&) override { return "12/08/2026"; }
-};
-struct Quiet : platform::SoundPlayer, platform::SettingsStore, platform::Dialogs, platform::HelpViewer,
-               platform::Launcher, platform::UiRefresh {
-    void PlayAsync(const std::filesystem::path&) override {}
-    std::string Get(const std::string&, const std::string&, const std::string&, const std::string& d) override {
-        return d;
-    }
-    void Set(const std::string&, const std::string&, const std::string&, const std::string&) override {}
-    platform::MsgResult MessageBox(const std::string&, const std::string&, platform::MsgIcon,
-                                   platform::MsgButtons) override {
-        return platform::MsgResult::Ok;
-    }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string FileDialog(platform::FileDialogMode, const std::string&, const std::string&) override { return {}; }
-    std::string Show(const std::filesystem::path&, int, const std::string&) override { return {}; }
-    bool Launch(const std::string&) override { return true; }
-    void Refresh() override {}
-};
-
 double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
 
 }  // namespace

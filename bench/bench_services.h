@@ -1,0 +1,34 @@
+#pragma once
+// Platform services that do nothing, for benchmarks of the core.
+#include <string>
+
+#include "platform/services.h"
+
+namespace moltrix::bench {
+
+struct FixedClock : platform::Clock {
+    void Sleep(int) override {}
+    void Spin(std::int32_t passes) override { platform::SpinPasses(passes); }
+    platform::LocalDateTime Now() override { return {2026, 12, 8, 12, 0, 0}; }
+    std::string FormatTime(const platform::LocalDateTime&) override { return "12:00:00"; }
+    std::string FormatShortDate(const platform::LocalDateTime&) override { return "12/08/2026"; }
+};
+struct Quiet : platform::SoundPlayer, platform::SettingsStore, platform::Dialogs, platform::HelpViewer,
+               platform::Launcher, platform::UiRefresh {
+    void PlayAsync(const std::filesystem::path&) override {}
+    std::string Get(const std::string&, const std::string&, const std::string&, const std::string& d) override {
+        return d;
+    }
+    void Set(const std::string&, const std::string&, const std::string&, const std::string&) override {}
+    platform::MsgResult MessageBox(const std::string&, const std::string&, platform::MsgIcon,
+                                   platform::MsgButtons) override {
+        return platform::MsgResult::Ok;
+    }
+    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::string FileDialog(platform::FileDialogMode, const std::string&, const std::string&) override { return {}; }
+    std::string Show(const std::filesystem::path&, int, const std::string&) override { return {}; }
+    bool Launch(const std::string&) override { return true; }
+    void Refresh() override {}
+};
+
+}  // namespace moltrix::bench
