@@ -4,9 +4,7 @@
 
 namespace moltrix::operations {
 namespace {
-constexpr int kSettleMs = 500;
 constexpr int kAddressSettlePasses = 100;
-
 }  // namespace
 
 void DeviceChecks::Blank_button_Click() {
@@ -33,15 +31,7 @@ void DeviceChecks::BlankCheckParallel() {
     p_.lamps.DataFlowLampOn();
     p_.log.AddLogLine("Checking Device for BLANK (Erased)... Wait");
     p_.progress.Start(static_cast<std::int16_t>(p_.buffers.CodeSize / 100));
-    p_.regs.Reset();
-    a.Address = 0;
-    a.Endereco2Adr();
-    a.SETADR();
-    p_.svc.clock.Sleep(kSettleMs);
-    p_.regs.REG4OFF();
-    a.CEOEON();
-    p_.form.ProgressBar1.max = p_.buffers.CodeSize / kPageBytes;
-    p_.progress.SetValue(0);
+    OpenDevice(p_);
     p_.svc.clock.Spin(kAddressSettlePasses);
 
     const bool blank = WalkDevice(p_, [&] {

@@ -14,6 +14,24 @@ namespace moltrix::operations {
 
 inline constexpr std::int32_t kHighWeight = 65536;
 inline constexpr std::int32_t kPageBytes = 256;
+// What the lines are given to settle after the first address load.
+inline constexpr int kSettleMs = 500;
+
+// The board made ready for a walk from address 0: at rest, the address
+// loaded and settled, register 4 off the data lines, CE and OE active, and
+// the progress bar at 0 of one step per page.
+inline void OpenDevice(Programmer& p) {
+    auto& a = p.addr;
+    p.regs.Reset();
+    a.Address = 0;
+    a.Endereco2Adr();
+    a.SETADR();
+    p.svc.clock.Sleep(kSettleMs);
+    p.regs.REG4OFF();
+    a.CEOEON();
+    p.form.ProgressBar1.max = p.buffers.CodeSize / kPageBytes;
+    p.progress.SetValue(0);
+}
 
 // Calls `visit()` after each byte's read-back; a false answer ends the walk.
 // Returns whether the walk ran to its end. The progress bar advances by one

@@ -5,10 +5,6 @@
 #include "operations/device_walk.h"
 
 namespace moltrix::operations {
-namespace {
-constexpr int kSettleMs = 500;
-}
-
 DeviceChecks::DeviceChecks(Programmer& p) : p_(p) {
     auto& f = p_.form;
     f.Read_button.onClick = [this] { Read_button_Click(); };
@@ -66,15 +62,9 @@ void DeviceChecks::ReadParallel() {
     auto& a = p_.addr;
     auto& code = p_.buffers.CodeBuffer;
     p_.lamps.DataFlowLampOn();
-    p_.regs.Reset();
     DeviceSum = 0;
-    a.SETADR();
-    p_.svc.clock.Sleep(kSettleMs);
     p_.display.DisplaySource = "Read";
-    p_.regs.REG4OFF();
-    a.CEOEON();
-    f.ProgressBar1.max = p_.buffers.CodeSize / kPageBytes;
-    p_.progress.SetValue(0);
+    OpenDevice(p_);
 
     WalkDevice(p_, [&] {
         // A working size past the buffer's end (a large file for a small

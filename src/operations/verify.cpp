@@ -4,8 +4,6 @@
 
 namespace moltrix::operations {
 namespace {
-constexpr int kSettleMs = 500;
-
 
 bool IsSerial(const std::string& type) { return type == "SA" || type == "SB" || type == "SC"; }
 }  // namespace
@@ -34,15 +32,7 @@ void DeviceChecks::VerifyCode() {
         image.BuildProgramImage();
         p_.progress.Start(static_cast<std::int16_t>(sel.DeviceSize / 99));
         p_.progress.SetValue(0);
-        p_.regs.Reset();
-        a.Address = 0;
-        a.Endereco2Adr();
-        a.SETADR();
-        p_.svc.clock.Sleep(kSettleMs);
-        p_.regs.REG4OFF();
-        a.CEOEON();
-        f.ProgressBar1.max = p_.buffers.CodeSize / kPageBytes;
-        p_.progress.SetValue(0);
+        OpenDevice(p_);
         const bool match = WalkDevice(p_, [&] {
             AddToSum(DeviceSum, a.DataIn);
             if (a.DataIn != image.At(a.Address)) {
