@@ -47,6 +47,12 @@ unsigned char Cp1252(char32_t cp) {
 
 }  // namespace
 
+std::string HexText(std::uint32_t v) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(v));
+    return text;
+}
+
 double StatCode(std::string_view text) {
     double sum = 0;
     for (std::size_t i = 0; i < text.size();) sum += Cp1252(NextCodePoint(text, i));

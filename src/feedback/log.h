@@ -1,6 +1,7 @@
 #pragma once
 // The operator log: the text of the SystemLog box is its only store. Entries
 // are appended in place, never by rebuilding the whole text.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,9 @@ class Programmer;
 }
 
 namespace moltrix::feedback {
+
+// Upper-case hexadecimal without leading zeros, as log lines show numbers.
+std::string HexText(std::uint32_t v);
 
 // Sum of the Windows-1252 codes of the characters of a UTF-8 text; a character
 // the code page lacks counts as "?".

@@ -5,7 +5,7 @@
 
 namespace moltrix::feedback {
 
-enum class Outcome { Ok, NotBlank, VerifyMismatch, NoAck, ProgramFailed, EraseTimeout, Unsupported };
+enum class Outcome { Ok, Cancelled, NotBlank, VerifyMismatch, NoAck, ProgramFailed, EraseTimeout, Unsupported };
 
 class Outcomes {
 public:

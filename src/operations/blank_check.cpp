@@ -55,8 +55,8 @@ void DeviceChecks::ReportNotBlank() {
     p_.alert.RaiseErrorAlert();
     p_.lamps.DataFlowLampOff();
     p_.log.AddLogLine("Device IS NOT BLANK (ERASED)");
-    p_.log.AddLogLine("Address: " + HexText(static_cast<std::uint32_t>(FailAddress)) +
-                      " ][ Device Data: " + HexText(p_.addr.DataIn));
+    p_.log.AddLogLine("Address: " + feedback::HexText(static_cast<std::uint32_t>(FailAddress)) +
+                      " ][ Device Data: " + feedback::HexText(p_.addr.DataIn));
     p_.cues.PlayCue("ERROR");
     p_.alert.ShowErrorAlert();
 }

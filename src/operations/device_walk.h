@@ -5,8 +5,6 @@
 // read back into DataIn. The loop variables are the address parts themselves
 // (AdrHigh, AdrMid, and Reg2 as the low byte).
 #include <cstdint>
-#include <cstdio>
-#include <string>
 
 #include "shell/programmer.h"
 
@@ -67,13 +65,6 @@ bool WalkDevice(Programmer& p, Visit&& visit) {
 inline void AddToSum(std::int32_t& sum, std::uint8_t byte) {
     sum += byte;
     if (sum > 65535) sum -= 65536;
-}
-
-// Upper-case hexadecimal without leading zeros, as the reports show numbers.
-inline std::string HexText(std::uint32_t v) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%X", v);
-    return text;
 }
 
 }  // namespace moltrix::operations

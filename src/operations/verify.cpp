@@ -84,8 +84,8 @@ void DeviceChecks::ReportVerifyError(std::uint8_t bufferData) {
     p_.lamps.DataFlowLampOff();
     p_.log.AddLogLine(kStars);
     p_.log.AddLogLine("Device Memory DOES NOT VERIFY with Buffer Contents");
-    p_.log.AddLogLine("Address: " + HexText(static_cast<std::uint32_t>(FailAddress)) + " ][ Buffer Data: " +
-                      HexText(bufferData) + " ][ Device Data: " + HexText(p_.addr.DataIn));
+    p_.log.AddLogLine("Address: " + feedback::HexText(static_cast<std::uint32_t>(FailAddress)) + " ][ Buffer Data: " +
+                      feedback::HexText(bufferData) + " ][ Device Data: " + feedback::HexText(p_.addr.DataIn));
     p_.form.Verify_button.backColor = form::Color::ButtonFace();
     p_.cues.PlayCue("ERROR");
     p_.alert.ShowErrorAlert();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sim/bench_setup.h"
+#include "sim/sim_clock.h"
 #include "sim/simulated_ports.h"
 #include "support/rig.h"
 
@@ -18,12 +19,13 @@ struct OpBench {
     // The probe at start-up runs with the socket empty, as the board's
     // instructions ask: its register patterns would put a programming voltage
     // on some parts' pins.
-    OpBench(int model, const std::string& part) : board(ports.AttachBoard(0x378, model)) {
+    OpBench(int model, const std::string& part, sim::TimingCorner corner = sim::TimingCorner::Typical)
+        : board(ports.AttachBoard(0x378, model)) {
         rig.refresh.onRefresh = [this] {
             highestProgress = std::max(highestProgress, p().form.ProgressBar1.value);
         };
         p().Form_Load();
-        EXPECT_NE(sim::InsertDevice(board, part), nullptr) << part;
+        EXPECT_NE(sim::InsertDevice(board, part, 1, nullptr, corner), nullptr) << part;
         p().form.Device.SetListIndex(DeviceListIndex(p(), part));
         EXPECT_EQ(p().selection.DeviceName.find(part) != std::string::npos, true) << part;
     }
@@ -59,7 +61,8 @@ struct OpBench {
 
     sim::SimulatedPorts ports;
     sim::Board& board;
-    Rig rig{&ports};
+    sim::SimClock clock{ports.Time()};  // sleeps and busy waits pass in simulated time
+    Rig rig{&ports, &clock};
     double highestProgress = 0;
 };
 

@@ -31,8 +31,8 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
-Rig::Rig(platform::PortIo* port)
-    : services{port ? *port : recordingPort, clock, sound, settings, dialogs, help, launcher, refresh,
+Rig::Rig(platform::PortIo* port, platform::Clock* clockOverride)
+    : services{port ? *port : recordingPort, clockOverride ? *clockOverride : clock, sound, settings, dialogs, help, launcher, refresh,
                platform::Paths{}} {
     fs::create_directories(dir.path() / "program");
     fs::create_directories(dir.path() / "work");

@@ -30,7 +30,8 @@ std::string FileText(const std::filesystem::path& file);
 int DeviceListIndex(const Programmer& p, const std::string& part);
 
 struct Rig {
-    explicit Rig(platform::PortIo* port = nullptr);
+    // A port and a clock of the test's own (the simulator's) replace the fakes.
+    explicit Rig(platform::PortIo* port = nullptr, platform::Clock* clockOverride = nullptr);
     TempDir dir;
     RecordingPort recordingPort;
     FakeClock clock;
