@@ -20,6 +20,8 @@
 #include "form/main_form.h"
 #include "operations/device_checks.h"
 #include "platform/services.h"
+#include "programming/eprom_routines.h"
+#include "programming/program_command.h"
 #include "programming/program_image.h"
 #include "setups/setups.h"
 
@@ -51,6 +53,8 @@ public:
     setups::Setups setups{*this};
     programming::Image image{*this};
     operations::DeviceChecks checks{*this};
+    programming::ProgramCommand program{*this};
+    programming::EpromRoutines eprom{*this};
 
     const char* CrLf = "";
 

@@ -1,0 +1,50 @@
+#pragma once
+// The program command: the safety question, the optional blank check before
+// and verify after, the programming image, and the dispatch by type code to
+// the one routine that writes the selected device. Also the failure report
+// every routine uses and the read-back the EPROM routines share.
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <string>
+
+namespace moltrix {
+class Programmer;
+}
+
+namespace moltrix::programming {
+
+class ProgramCommand {
+public:
+    explicit ProgramCommand(Programmer& p);
+
+    // 9 before dispatch (no routine yet), 1 while a routine runs; a routine
+    // that refuses the chip sets 0.
+    std::int16_t ProgramStatus = 0;
+    std::int16_t ProgramFailed = 0;
+    // The byte being programmed now.
+    std::uint8_t DataOut = 0;
+
+    // The serial routines' acknowledge error count after a write (0 when the
+    // chip answered), set by their owner.
+    std::function<std::int16_t()> serialAckError;
+
+    // The routine of each type code, registered by the routines' owners.
+    void Register(std::initializer_list<const char*> types, std::function<void()> routine);
+
+    void Program_button_Click();
+    void ProgramDevice();
+    void ProgramDataArea();
+    // Releases the data lines and reads the device's into DataIn.
+    void ReadBackByte();
+    // Voltage off, chip deselected, the three report lines, the alert.
+    void ReportProgramFailure();
+
+private:
+    void PutBoardToRest();
+    std::map<std::string, std::function<void()>> routines_;
+    Programmer& p_;
+};
+
+}  // namespace moltrix::programming
