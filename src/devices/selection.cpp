@@ -130,7 +130,10 @@ void Selection::SetTimingFactors() {
     r.SettleFactor = 5;
     r.PulseFactor = 100;
     r.LongFactor = 500;
-    if (DeviceVariant < "3") {  // the NMOS 2716/2732/2764 generation wants long pauses
+    // The NMOS 2716/2732/2764 generation wants long pauses, and so does the
+    // NMOS 27128 (21 V, 1 ms pulses), which shares its variant with the CMOS
+    // 27C128: with the short CMOS pulses its cells never charge in 254 pulses.
+    if (DeviceVariant < "3" || (DeviceVariant == "3" && VppClass == 3)) {
         r.SettleFactor = 50;
         r.PulseFactor = 20000;
         r.LongFactor = 100000;

@@ -29,7 +29,7 @@ constexpr Case kSupported[] = {
     {5, "Eprom 27C32", "P1", 4096, 50, 20000, 100000, k12_25, true, false, false, Case::Identity},
     {6, "Eprom 2764", "P2", 8192, 50, 20000, 100000, k12_25, true, false, false, Case::Identity},
     {7, "Eprom 27C64", "P2", 8192, 50, 20000, 100000, k12, true, false, false, Case::Identity},
-    {8, "Eprom 27128", "P3", 16384, 5, 100, 500, k12_25, true, false, false, Case::Identity},
+    {8, "Eprom 27128", "P3", 16384, 50, 20000, 100000, k12_25, true, false, false, Case::Identity},  // NMOS: long pulses
     {9, "Eprom 27C128", "P3", 16384, 5, 100, 500, k12, true, false, false, Case::Identity},
     {10, "Eprom 27256", "P4", 32768, 5, 100, 500, k12_25, true, false, false, Case::Identity},
     {11, "Eprom 27C256", "P4", 32768, 5, 100, 500, k12, true, false, false, Case::Identity},
