@@ -14,7 +14,8 @@ namespace moltrix::cli {
 namespace {
 
 bool NeedsDevice(const std::string& command) {
-    return command == "read" || command == "blank" || command == "verify" || command == "display";
+    return command == "read" || command == "blank" || command == "verify" || command == "display" ||
+           command == "program";
 }
 
 std::int16_t PortNumber(const std::string& text) {
@@ -128,6 +129,17 @@ int RunCommand(Programmer& p, const Options& o, int deviceRow) {
     if (o.byte == "low") f.HiLow_button.SetValue(2, true);
     if (o.speed > 0) f.Slider1.SetValue(o.speed);
 
+    if (!o.vpp.empty()) {
+        const int option = o.vpp == "5" ? 0 : o.vpp == "12.5" ? 1 : o.vpp == "21" ? 2 : 3;
+        if (!f.Voltage_button[option].enabled) {
+            std::fprintf(stderr, "moltrix-cli: %s does not take %s V\n", p.selection.DeviceName.c_str(), o.vpp.c_str());
+            return kUsage;
+        }
+        f.Voltage_button.Click(option);
+    }
+    if (o.blankCheck) f.CheckBlankPriorProgramming.SetValue(1);
+    if (o.verify) f.VerifyAfterProgramming.SetValue(1);
+
     if (o.command == "display") return Display(p, o);
     if (o.command == "read") {
         if (!Press(f.Read_button)) return kUnsupported;
@@ -142,6 +154,11 @@ int RunCommand(Programmer& p, const Options& o, int deviceRow) {
     if (o.command == "verify") {
         if (!p.buffers.LoadCodeFile(o.argument)) return kFailed;
         if (!Press(f.Verify_button)) return kUnsupported;
+        return StatusOf(p.outcome.Last());
+    }
+    if (o.command == "program") {
+        if (!p.buffers.LoadCodeFile(o.argument)) return kFailed;
+        if (!Press(f.Program_button)) return kUnsupported;
         return StatusOf(p.outcome.Last());
     }
     return kUsage;

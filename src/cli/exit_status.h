@@ -33,6 +33,7 @@ inline constexpr const char* kExitStatusHelp =
 inline int StatusOf(feedback::Outcome o) {
     switch (o) {
         case feedback::Outcome::Ok: return kSuccess;
+        case feedback::Outcome::Cancelled: return kFailed;
         case feedback::Outcome::NotBlank: return kNotBlank;
         case feedback::Outcome::VerifyMismatch: return kVerifyMismatch;
         case feedback::Outcome::NoAck: return kNoAck;

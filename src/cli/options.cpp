@@ -16,6 +16,7 @@ constexpr const char* kCommandHelp =
     "  read FILE        read the device and save it to FILE\n"
     "  blank            blank-check the device\n"
     "  verify FILE      compare the device with FILE\n"
+    "  program FILE     program the device with FILE (asks first; --yes answers)\n"
     "  display [PAGE]   show a 256-byte page of the device (page 0 when none is given)\n"
     "  export-log FILE  probe the board and save the log to FILE as the window does\n";
 
@@ -25,7 +26,7 @@ struct CommandInfo {
 };
 constexpr CommandInfo kCommands[] = {
     {"list", false, false}, {"probe", false, false},  {"read", true, true},  {"blank", false, false},
-    {"verify", true, true}, {"display", false, true}, {"export-log", true, true},
+    {"verify", true, true}, {"display", false, true}, {"export-log", true, true}, {"program", true, true},
 };
 
 }  // namespace
@@ -33,7 +34,7 @@ constexpr CommandInfo kCommands[] = {
 std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     CLI::App app{"moltrix-cli: the MOLTRIX programmer boards from the command line", "moltrix-cli"};
     app.footer(std::string(kCommandHelp) + "\n" + kExitStatusHelp + "\n" + sim::kBenchSetupHelp);
-    app.add_option("command", o.command, "list, probe, read, blank, verify, display, export-log")->required();
+    app.add_option("command", o.command, "list, probe, read, blank, verify, program, display, export-log")->required();
     app.add_option("argument", o.argument, "the command's FILE or PAGE");
     app.add_option("--device", o.device, "a catalogue name (\"Eprom 27C256\" or \"27C256\") or row number");
     app.add_option("--port", o.port, "the board's port: 378, 278, 3BC or auto")
@@ -44,6 +45,10 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     app.add_option("--speed", o.speed, "programming speed slider, 1 (slowest) to 20")->check(CLI::Range(1, 20));
     app.add_option("--byte", o.byte, "which bytes of the file go to the chip: both, hi or low")
         ->check(CLI::IsMember({"both", "hi", "low"}));
+    app.add_option("--vpp", o.vpp, "programming voltage: 5, 12.5, 21 or 25 (as the device offers)")
+        ->check(CLI::IsMember({"5", "12.5", "21", "25"}));
+    app.add_flag("--blank-check", o.blankCheck, "program: blank-check the device first");
+    app.add_flag("--verify", o.verify, "program: verify the device afterwards");
     app.add_flag("--yes,-y", o.yes, "answer the safety questions with yes");
     app.add_flag("--quiet,-q", o.quiet, "no log lines and no progress bar");
     try {

@@ -15,6 +15,8 @@ struct Options {
     bool realTime = false;
     int speed = 0;  // 0: as the device selection leaves it
     std::string byte = "both";
+    std::string vpp;  // "5", "12.5", "21", "25"; empty: the device's preselection
+    bool blankCheck = false, verify = false;
     bool yes = false;
     bool quiet = false;
 };

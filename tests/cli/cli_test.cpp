@@ -101,5 +101,23 @@ TEST_F(Cli, ReadVerifyBlankDisplayAndExportOnAChipThatPersists) {
     EXPECT_TRUE(Has(log, "MOLTRIX-6 Device was FOUND at Port: 378")) << log;
 }
 
+TEST_F(Cli, ProgramAsksFirstAndReportsAFailure) {
+    WriteChip("image.bin", 9);
+    const std::string erased = "--simulate '5@378:27C256=blank.bin' --device 27C256 ";
+    CliRun r = Invoke(erased + "program image.bin");
+    EXPECT_EQ(r.status, 1) << "no terminal, no --yes: the safety question is cancelled";
+    EXPECT_TRUE(Has(r.err, "[Safety Question] Program the Device?")) << r.err;
+    r = Invoke(erased + "--yes --blank-check --verify program image.bin");
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(FileText(dir.path() / "blank.bin"), FileText(dir.path() / "image.bin"));
+    EXPECT_TRUE(Has(r.out, "Device IS BLANK (ERASED)"));
+    EXPECT_TRUE(Has(r.out, "Device Contents MATCHES with Buffer Contents"));
+    // A 25 V part at the preselected 12.5 V does not take the first byte.
+    r = Invoke("--simulate '6@378:2732=nmos.bin' --device 2732 --yes program image.bin");
+    EXPECT_EQ(r.status, 7) << r.out << r.err;
+    EXPECT_TRUE(Has(r.out, "*** Programming Failure ***"));
+    EXPECT_EQ(Invoke("--simulate 6@378 --device 27C256 --vpp 25 --yes program image.bin").status, 2);
+}
+
 }  // namespace
 }  // namespace moltrix::testing
