@@ -32,6 +32,27 @@ std::int16_t EpromRoutines::Register0(std::int16_t routing, bool levels) const {
     return static_cast<std::int16_t>(v | routing);
 }
 
+void EpromRoutines::SetUp(std::int16_t routing, bool levels) {
+    p_.regs.REG4ON();
+    p_.addr.CEOEOFF();
+    p_.regs.Reg0 = Register0(routing, levels);
+    p_.regs.SetReg0();
+}
+
+void EpromRoutines::OfferDataOut() {
+    auto& r = p_.regs;
+    r.REG4ON();
+    r.Reg4 = p_.program.DataOut;
+    r.SetReg4();
+}
+
+void EpromRoutines::ReadBackWithOe() {
+    p_.regs.Delay20();
+    p_.addr.OEON();
+    p_.program.ReadBackByte();
+    p_.addr.OEOFF();
+}
+
 void EpromRoutines::PulseWait(bool longPulse) {
     p_.regs.PulseDelay();
     if (longPulse) p_.regs.LongDelay();
@@ -74,10 +95,7 @@ void EpromRoutines::P2732() {
     auto& r = p_.regs;
     auto& a = p_.addr;
     auto& cmd = p_.program;
-    r.REG4ON();
-    a.CEOEOFF();
-    r.Reg0 = Register0(0, true);
-    r.SetReg0();
+    SetUp(0, true);
     SettleHighVoltage();
     p_.log.AddLogLine("Programming Started... Wait ");
     a.OEON();
@@ -111,10 +129,7 @@ void EpromRoutines::P2764_128() {
     auto& r = p_.regs;
     auto& a = p_.addr;
     auto& cmd = p_.program;
-    r.REG4ON();
-    a.CEOEOFF();
-    r.Reg0 = Register0(0x10, true);
-    r.SetReg0();
+    SetUp(0x10, true);
     SettleHighVoltage();
     p_.log.AddLogLine("Programming Started... Wait ");
     ProgramBytes({512, nullptr,
@@ -123,45 +138,30 @@ void EpromRoutines::P2764_128() {
                       a.CEON();  // CE stays active through the byte's pulses
                   },
                   [&](bool longPulse) {
-                      r.REG4ON();
-                      r.Reg4 = cmd.DataOut;
-                      r.SetReg4();
+                      OfferDataOut();
                       r.Reg1 &= 0xBF;  // program-enable low: the pulse starts
                       r.SetReg1();
                       PulseWait(longPulse);
                       r.Reg1 |= 0x40;
                       r.SetReg1();
-                      r.Delay20();
-                      a.OEON();
-                      cmd.ReadBackByte();
-                      a.OEOFF();
+                      ReadBackWithOe();
                   }});
     if (cmd.ProgramFailed == 0) a.CEOFF();
 }
 
 void EpromRoutines::P27256_040() {
-    auto& r = p_.regs;
     auto& a = p_.addr;
-    auto& cmd = p_.program;
     const auto& variant = p_.selection.DeviceVariant;
-    r.REG4ON();
-    a.CEOEOFF();
-    r.Reg0 = Register0(variant == "4" ? 0x10 : variant == "8" ? 0x20 : 0, false);
-    r.SetReg0();
+    SetUp(variant == "4" ? 0x10 : variant == "8" ? 0x20 : 0, false);
     p_.log.AddLogLine("Programming Started... Wait ");
     ProgramBytes({512, nullptr, [&] { a.SETADR(); },
                   [&](bool longPulse) {
-                      r.REG4ON();
-                      r.Reg4 = cmd.DataOut;
-                      r.SetReg4();
+                      OfferDataOut();
                       a.CEOEOFF();
                       a.CEON();  // the pulse starts
                       PulseWait(longPulse);
                       a.CEOFF();
-                      r.Delay20();
-                      a.OEON();
-                      cmd.ReadBackByte();
-                      a.OEOFF();
+                      ReadBackWithOe();
                   }});
 }
 
@@ -169,10 +169,7 @@ void EpromRoutines::P27080() {
     auto& r = p_.regs;
     auto& a = p_.addr;
     auto& cmd = p_.program;
-    r.REG4ON();
-    a.CEOEOFF();
-    r.Reg0 = Register0(0, false);
-    r.SetReg0();
+    SetUp(0, false);
     p_.log.AddLogLine("Programming Started... Wait ");
     a.OEON();
     ProgramBytes({1024,
@@ -184,9 +181,7 @@ void EpromRoutines::P27080() {
                   },
                   nullptr,  // the address is still loaded from the pre-read
                   [&](bool longPulse) {
-                      r.REG4ON();
-                      r.Reg4 = cmd.DataOut;
-                      r.SetReg4();
+                      OfferDataOut();
                       r.VPP24_ON();
                       a.CEON();  // the pulse starts
                       PulseWait(longPulse);
@@ -201,7 +196,6 @@ void EpromRoutines::P27080() {
 void EpromRoutines::P27010_020() {
     auto& r = p_.regs;
     auto& a = p_.addr;
-    auto& cmd = p_.program;
     r.REG4ON();
     a.CEON();
     a.OEOFF();
@@ -210,18 +204,13 @@ void EpromRoutines::P27010_020() {
     p_.log.AddLogLine("Programming Started... Wait ");
     ProgramBytes({512, nullptr, [&] { a.SETADR(); },
                   [&](bool longPulse) {
-                      r.REG4ON();
-                      r.Reg4 = cmd.DataOut;
-                      r.SetReg4();
+                      OfferDataOut();
                       r.Reg3 &= 0xFB;  // program-enable low: the pulse starts
                       r.SetReg3();
                       PulseWait(longPulse);
                       r.Reg3 |= 0x04;
                       r.SetReg3();
-                      r.Delay20();
-                      a.OEON();
-                      cmd.ReadBackByte();
-                      a.OEOFF();
+                      ReadBackWithOe();
                   }});
 }
 

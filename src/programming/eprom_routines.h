@@ -34,6 +34,12 @@ private:
     // Register 0 for the routine: the model's base, the voltage routing bits,
     // and on models 5/6 the 21 V / 25 V level where the routine offers it.
     std::int16_t Register0(std::int16_t routing, bool levels) const;
+    // REG4ON, CE and OE inactive, register 0 for the routine.
+    void SetUp(std::int16_t routing, bool levels);
+    // Register 4 drives DataOut onto the data lines.
+    void OfferDataOut();
+    // After a pulse: the lines settle, OE active for the read-back, inactive again.
+    void ReadBackWithOe();
     void PulseWait(bool longPulse);
     void SettleHighVoltage();
     Programmer& p_;
