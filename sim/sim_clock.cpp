@@ -1,9 +1,9 @@
 #include "sim/sim_clock.h"
 
 #include <chrono>
-#include <cstdio>
-#include <ctime>
 #include <thread>
+
+#include "platform/plain_clock.h"
 
 namespace moltrix::sim {
 
@@ -21,24 +21,10 @@ void SimClock::Spin(std::int32_t passes) {
     if (real_sleep_) platform::SpinPasses(passes);
 }
 
-platform::LocalDateTime SimClock::Now() {
-    if (fixed_) return *fixed_;
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-}
+platform::LocalDateTime SimClock::Now() { return fixed_ ? *fixed_ : platform::LocalNow(); }
 
-std::string SimClock::FormatTime(const platform::LocalDateTime& t) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
-    return text;
-}
+std::string SimClock::FormatTime(const platform::LocalDateTime& t) { return platform::PlainTime(t); }
 
-std::string SimClock::FormatShortDate(const platform::LocalDateTime& t) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%02d/%02d/%04d", t.month, t.day, t.year);
-    return text;
-}
+std::string SimClock::FormatShortDate(const platform::LocalDateTime& t) { return platform::PlainShortDate(t); }
 
 }  // namespace moltrix::sim

@@ -95,6 +95,16 @@ void AddressBus::CEOEOFF() {
     p_.regs.SetReg0();
 }
 
+void AddressBus::SerialLinesAtRest() {
+    auto& r = p_.regs;
+    CEON();
+    OEON();
+    r.Reg1 = 0;
+    r.Reg2 = 0;
+    r.SetReg1();
+    r.SetReg2();
+}
+
 void AddressBus::GetNibbles() {
     auto& r = p_.regs;
     const auto& t = p_.tables;

@@ -36,6 +36,9 @@ public:
     void OEOFF();
     void CEOEON();
     void CEOEOFF();
+    // A serial EEPROM's lines at rest: CE and OE active (its clock and power
+    // lines), registers 1 and 2 at 0.
+    void SerialLinesAtRest();
 
     void GetNibbles();
     void GetNibbles24CXX();

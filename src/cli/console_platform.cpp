@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <ctime>
 #include <iostream>
 #include <thread>
 
@@ -36,25 +35,6 @@ MsgResult ConsoleDialogs::MessageBox(const std::string& text, const std::string&
 
 void ConsoleClock::Sleep(int milliseconds) {
     if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-platform::LocalDateTime ConsoleClock::Now() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-}
-
-std::string ConsoleClock::FormatTime(const platform::LocalDateTime& t) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
-    return text;
-}
-
-std::string ConsoleClock::FormatShortDate(const platform::LocalDateTime& t) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d/%02d/%04d", t.month, t.day, t.year);
-    return text;
 }
 
 void ConsoleProgress::Refresh() {

@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/help_viewer.h"
+#include "platform/plain_clock.h"
 #include "platform/settings_store.h"
 #include "platform/sound.h"
 #include "platform/ui_refresh.h"
@@ -41,9 +42,9 @@ class ConsoleClock : public platform::Clock {
 public:
     void Sleep(int milliseconds) override;
     void Spin(std::int32_t passes) override { platform::SpinPasses(passes); }
-    platform::LocalDateTime Now() override;
-    std::string FormatTime(const platform::LocalDateTime& t) override;
-    std::string FormatShortDate(const platform::LocalDateTime& t) override;
+    platform::LocalDateTime Now() override { return platform::LocalNow(); }
+    std::string FormatTime(const platform::LocalDateTime& t) override { return platform::PlainTime(t); }
+    std::string FormatShortDate(const platform::LocalDateTime& t) override { return platform::PlainShortDate(t); }
 };
 
 // The progress bar of the form, drawn on standard error while it moves.

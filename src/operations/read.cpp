@@ -115,13 +115,8 @@ void DeviceChecks::ReadSerial() {
     // board keeps OE active while the shadow already says inactive; the next
     // register-0 write brings the two into line.
     r.Reset();
-    p_.addr.CEON();
-    p_.addr.OEON();
+    p_.addr.SerialLinesAtRest();
     r.Reg0 = 0x40;
-    r.Reg1 = 0;
-    r.Reg2 = 0;
-    r.SetReg1();
-    r.SetReg2();
 }
 
 void DeviceChecks::ReadDataArea() {

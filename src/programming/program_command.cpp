@@ -1,11 +1,10 @@
 #include "programming/program_command.h"
 
-#include "product.h"
+#include "operations/device_walk.h"
 #include "shell/programmer.h"
 
 namespace moltrix::programming {
 namespace {
-constexpr int kSettleMs = 500;
 constexpr std::int16_t kNoRoutine = 9;
 }  // namespace
 
@@ -52,7 +51,7 @@ void ProgramCommand::ProgramDevice() {
     p_.image.BuildProgramImage();
     p_.regs.Reset();
     p_.addr.SETADR();
-    p_.svc.clock.Sleep(kSettleMs);
+    p_.svc.clock.Sleep(operations::kSettleMs);
     p_.progress.Start(static_cast<std::int16_t>(p_.image.ImageSize / 99));
     p_.progress.SetValue(0);
     p_.lamps.DataFlowLampOn();
@@ -86,17 +85,10 @@ void ProgramCommand::ProgramDevice() {
 }
 
 void ProgramCommand::PutBoardToRest() {
-    auto& r = p_.regs;
-    if (p_.selection.DeviceFamily != "S") {
-        r.Reset();
-        return;
-    }
-    p_.addr.CEON();
-    p_.addr.OEON();
-    r.Reg1 = 0;
-    r.Reg2 = 0;
-    r.SetReg1();
-    r.SetReg2();
+    if (p_.selection.DeviceFamily == "S")
+        p_.addr.SerialLinesAtRest();
+    else
+        p_.regs.Reset();
 }
 
 void ProgramCommand::ReadBackByte() {
