@@ -2,6 +2,7 @@
 // Platform services that do nothing, for benchmarks of the core.
 #include <string>
 
+#include "platform/plain_clock.h"
 #include "platform/services.h"
 
 namespace moltrix::bench {
@@ -10,6 +11,7 @@ struct FixedClock : platform::Clock {
     void Sleep(int) override {}
     void Spin(std::int32_t passes) override { platform::SpinPasses(passes); }
     platform::LocalDateTime Now() override { return {2026, 12, 8, 12, 0, 0}; }
+    std::int64_t MonotonicMicros() override { return platform::SteadyMicros(); }
     std::string FormatTime(const platform::LocalDateTime&) override { return "12:00:00"; }
     std::string FormatShortDate(const platform::LocalDateTime&) override { return "12/08/2026"; }
 };

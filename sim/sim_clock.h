@@ -21,6 +21,7 @@ public:
     void Sleep(int milliseconds) override;
     void Spin(std::int32_t passes) override;
     platform::LocalDateTime Now() override;
+    std::int64_t MonotonicMicros() override { return static_cast<std::int64_t>(time_.Now() / kMicrosecond); }
     std::string FormatTime(const platform::LocalDateTime& t) override;       // "HH:MM:SS"
     std::string FormatShortDate(const platform::LocalDateTime& t) override;  // "MM/DD/YYYY"
 

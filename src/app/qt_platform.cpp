@@ -1,5 +1,7 @@
 #include "qt_platform.h"
 
+#include "platform/plain_clock.h"
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
@@ -46,6 +48,10 @@ void QtClock::Spin(std::int32_t passes) {
         return;
     }
     platform::SpinPasses(passes);
+}
+
+std::int64_t QtClock::MonotonicMicros() {
+    return sleeper_ ? sleeper_->MonotonicMicros() : platform::SteadyMicros();
 }
 
 platform::LocalDateTime QtClock::Now() {

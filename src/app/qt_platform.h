@@ -27,6 +27,7 @@ public:
     void Sleep(int milliseconds) override;
     void Spin(std::int32_t passes) override;
     platform::LocalDateTime Now() override;
+    std::int64_t MonotonicMicros() override;
     std::string FormatTime(const platform::LocalDateTime& t) override;
     std::string FormatShortDate(const platform::LocalDateTime& t) override;
 

@@ -43,6 +43,7 @@ public:
     void Sleep(int milliseconds) override;
     void Spin(std::int32_t passes) override { platform::SpinPasses(passes); }
     platform::LocalDateTime Now() override { return platform::LocalNow(); }
+    std::int64_t MonotonicMicros() override { return platform::SteadyMicros(); }
     std::string FormatTime(const platform::LocalDateTime& t) override { return platform::PlainTime(t); }
     std::string FormatShortDate(const platform::LocalDateTime& t) override { return platform::PlainShortDate(t); }
 };

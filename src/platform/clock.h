@@ -27,6 +27,10 @@ public:
     // time, so pulse widths come out as this PC would make them.
     virtual void Spin(std::int32_t passes) = 0;
     virtual LocalDateTime Now() = 0;
+    // Microseconds from an arbitrary start, never going back: what the chip
+    // routines measure their waits and time-outs against. Simulated clocks
+    // give simulated time.
+    virtual std::int64_t MonotonicMicros() = 0;
     // Time of day in the user's locale time format, e.g. "17:51:07" or "5:51:07 PM".
     virtual std::string FormatTime(const LocalDateTime& t) = 0;
     // Date in the user's short date format.

@@ -54,11 +54,18 @@ public:
         if (passes > 0) spunPasses += passes;
     }
     platform::LocalDateTime Now() override { return now; }
+    // Sleeps move it on, and so does every reading (by `microsPerReading`),
+    // so a routine waiting for time to pass never waits for ever.
+    std::int64_t MonotonicMicros() override {
+        monotonicMicros += microsPerReading;
+        return sleptMs * 1000 + monotonicMicros;
+    }
     std::string FormatTime(const platform::LocalDateTime& t) override;
     std::string FormatShortDate(const platform::LocalDateTime& t) override;
     void Advance(int seconds);
     platform::LocalDateTime now{2026, 12, 7, 17, 51, 5};
     long long sleptMs = 0;
+    std::int64_t monotonicMicros = 0, microsPerReading = 1000;
     long long spunPasses = 0;
 };
 
