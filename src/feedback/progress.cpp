@@ -21,6 +21,12 @@ void Progress::Start(std::int16_t step) {
     ProgressCount = 0;
 }
 
+void Progress::SetMaximum(double m) {
+    auto& bar = p_.form.ProgressBar1;
+    bar.max = m;
+    SetValue(bar.value);
+}
+
 void Progress::SetValue(double v) {
     auto& bar = p_.form.ProgressBar1;
     if (v > bar.max) v = bar.max;

@@ -19,6 +19,8 @@ public:
     // Sets the step for the next loop and zeroes the count.
     void Start(std::int16_t step);
     void SetValue(double v);
+    // A new maximum; a value above it comes down to it.
+    void SetMaximum(double m);
     void ResetBar();  // maximum 100, value 0
 
     std::int16_t ProgressStep = 0;

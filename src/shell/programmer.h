@@ -21,6 +21,11 @@
 #include "operations/device_checks.h"
 #include "platform/services.h"
 #include "programming/eprom_routines.h"
+#include "programming/erase_command.h"
+#include "programming/flash_commands.h"
+#include "programming/flash_id.h"
+#include "programming/flash_program.h"
+#include "programming/page_write.h"
 #include "programming/program_command.h"
 #include "programming/program_image.h"
 #include "setups/setups.h"
@@ -55,6 +60,11 @@ public:
     operations::DeviceChecks checks{*this};
     programming::ProgramCommand program{*this};
     programming::EpromRoutines eprom{*this};
+    programming::FlashCommands flashBus{*this};
+    programming::FlashIdentity flashId{*this};
+    programming::FlashRoutines flash{*this};
+    programming::PageWriteRoutines pages{*this};
+    programming::EraseCommand erase{*this};
 
     const char* CrLf = "";
 

@@ -1,0 +1,295 @@
+#include "programming/page_write.h"
+
+#include <utility>
+
+#include "programming/chip_timing.h"
+#include "shell/programmer.h"
+
+namespace moltrix::programming {
+namespace {
+constexpr int kPages = 512;
+constexpr int kPageSize = 64;
+constexpr std::int16_t kAt29c256Budget = 20;  // 19 tries
+constexpr std::int16_t kXicorBudget = 80;     // 79 tries
+constexpr std::int32_t kAt29c256Polls = 20000;
+constexpr int kPowerUpMs = 500;
+constexpr int kUnprotectAt29c256Ms = 20, kAfterUnprotectAt29c256Ms = 50, kAfterUnprotectXicorMs = 40;
+constexpr std::int32_t kXicorBytes = 32768;
+
+// The software data protection disable sequence, (data, address).
+constexpr std::pair<std::int16_t, std::uint16_t> kUnprotect[] = {
+    {0xAA, 0x5555}, {0x55, 0x2AAA}, {0x80, 0x5555}, {0xAA, 0x5555}, {0x55, 0x2AAA}, {0x20, 0x5555},
+};
+}  // namespace
+
+PageWriteRoutines::PageWriteRoutines(Programmer& p) : p_(p) {
+    p_.program.Register({"FA"}, [this] { ProgramAT29C256(); });
+    p_.program.Register({"EN"}, [this] { ProgramXicor(); });
+}
+
+void PageWriteRoutines::Delay300() const { p_.svc.clock.Spin(300); }
+
+int PageWriteRoutines::SliderPauseMs() const { return p_.form.Slider1.max - p_.form.Slider1.value; }
+
+bool PageWriteRoutines::StartTry(std::int16_t& budget) {
+    if (--budget == 0) {
+        p_.program.ReportProgramFailure();
+        p_.regs.Reg0 = 0;
+        p_.regs.SetReg0();
+        return false;
+    }
+    p_.svc.clock.Sleep(SliderPauseMs() + 1);
+    p_.regs.REG4ON();
+    return true;
+}
+
+void PageWriteRoutines::PageDone(int page) {
+    if ((page & 7) == 0) p_.regs.BlinkProgramLamp();
+    p_.progress.GoProgressiveBar1();
+}
+
+void PageWriteRoutines::UnprotectAT29C256() {
+    auto& r = p_.regs;
+    p_.addr.OEOFF();
+    r.Reg3 = 0x82;
+    r.SetReg3();
+    for (const auto& [data, address] : kUnprotect) {
+        r.Reg4 = data;
+        p_.flashBus.CmdAddress = address;
+        p_.flashBus.WriteCycleAT29C256();
+    }
+    p_.svc.clock.Sleep(kUnprotectAt29c256Ms);
+}
+
+void PageWriteRoutines::PollAT29C256() {
+    auto& a = p_.addr;
+    auto& polls = p_.flashBus.PollCount;
+    p_.regs.REG4OFF();
+    polls = kAt29c256Polls;
+    do {
+        --polls;
+        a.CEON();
+        a.OEON();
+        a.GetNibbles();
+        a.OEOFF();
+        a.CEOFF();
+    } while (a.DataIn != p_.program.DataOut && polls != 0);
+    p_.regs.REG4ON();
+}
+
+void PageWriteRoutines::ProgramAT29C256() {
+    auto& r = p_.regs;
+    auto& a = p_.addr;
+    auto& cmd = p_.program;
+    a.Address = 0;
+    a.Endereco2Adr();
+    a.SETADR_FLASH();
+    p_.svc.clock.Sleep(kPowerUpMs);
+    r.REG4ON();
+    a.OEOFF();
+    a.CEOFF();
+    p_.log.AddLogLine("Programming Atmel AT29C256");
+    r.Reset();
+    a.SETADR_FLASH();
+    UnprotectAT29C256();
+    p_.svc.clock.Sleep(kAfterUnprotectAt29c256Ms);
+    a.OEOFF();
+    a.CEOFF();
+    p_.progress.SetMaximum(64);
+    p_.progress.Start(8);
+
+    for (int page = 0; page < kPages; ++page) {
+        std::int16_t budget = kAt29c256Budget;
+        bool verified = false;
+        while (!verified) {
+            if (!StartTry(budget)) return;
+            a.Address = page * kPageSize;
+            a.Endereco2Adr();
+            const auto v = static_cast<std::int16_t>(a.Reg1Extra | a.AdrMid);
+            if (v != r.Reg1) {
+                r.Reg1 = v;
+                r.SetReg1();
+            }
+            for (int i = 0; i < kPageSize; ++i) {
+                a.Address = page * kPageSize + i;
+                a.Endereco2Adr();
+                r.Reg2 = static_cast<std::int16_t>(a.AdrLow);
+                r.SetReg2();
+                cmd.DataOut = p_.image.At(a.Address);
+                r.Reg4 = cmd.DataOut;
+                r.SetReg4();
+                r.Reg3 &= 0x7F;  // CE active
+                r.SetReg3();
+                r.Reg1 &= 0x7F;  // write-enable low: register-1 bit 7 on this part
+                r.SetReg1();
+                r.Reg1 |= 0x80;
+                r.SetReg1();
+                r.Reg3 |= 0x80;
+                r.SetReg3();
+            }
+            PollAT29C256();
+            if (p_.flashBus.PollCount == 0) {
+                p_.log.AddLogLine("Error: At29C256 TimeOut Programming Polling");
+                cmd.ReportProgramFailure();
+                r.Reset();
+                return;
+            }
+            r.REG4OFF();
+            a.CEOEON();
+            verified = true;
+            for (int i = 0; i < kPageSize && verified; ++i) {
+                a.Address = page * kPageSize + i;
+                a.Endereco2Adr();
+                r.Reg2 = static_cast<std::int16_t>(a.AdrLow);
+                r.SetReg2();
+                a.GetNibbles();
+                cmd.DataOut = p_.image.At(a.Address);
+                verified = a.DataIn == cmd.DataOut;
+            }
+            // The chip takes no write while OE is active: the next try's
+            // loads need it released.
+            if (!verified) a.OEOFF();
+        }
+        a.CEOFF();
+        a.OEOFF();
+        PageDone(page);
+    }
+    p_.log.AddLogLine("FLASH Atmel AT29C256 Programmed Sucessfully");
+    r.Reset();
+}
+
+void PageWriteRoutines::WriteCycleXicor() {
+    auto& r = p_.regs;
+    auto& a = p_.addr;
+    const std::uint16_t address = p_.flashBus.CmdAddress;
+    const int hi = address / 256;
+    r.Reg2 = static_cast<std::int16_t>(address - hi * 256);
+    r.Reg1 = static_cast<std::int16_t>((hi != 0 ? hi + 64 : hi) | 0x40);
+    r.SetReg1();
+    Delay300();
+    r.SetReg2();
+    Delay300();
+    r.SetReg4();
+    a.CEON();
+    r.Reg1 &= 0xBF;  // write-enable low
+    r.SetReg1();
+    Delay300();
+    r.Reg1 |= 0x40;
+    r.SetReg1();
+    Delay300();
+    a.CEOFF();
+}
+
+void PageWriteRoutines::UnprotectXicor() {
+    auto& r = p_.regs;
+    p_.addr.OEOFF();
+    r.Reg3 = 0x82;
+    r.SetReg3();
+    for (const auto& [data, address] : kUnprotect) {
+        r.Reg4 = data;
+        p_.flashBus.CmdAddress = address;
+        WriteCycleXicor();
+    }
+    p_.svc.clock.Sleep(SliderPauseMs() + 5);
+}
+
+void PageWriteRoutines::WaitXicorWriteCycle() {
+    auto& a = p_.addr;
+    const std::uint8_t last = p_.program.DataOut;
+    const Deadline done(p_.svc.clock, kPageWriteCycleMaxMicros);
+    do {
+        a.CEOEON();
+        a.GetNibbles();
+        a.OEOFF();
+    } while (((a.DataIn ^ last) & 0x80) != 0 && !done.Passed());
+}
+
+void PageWriteRoutines::ProgramXicor() {
+    auto& r = p_.regs;
+    auto& a = p_.addr;
+    auto& cmd = p_.program;
+    a.Address = 0;
+    a.Endereco2Adr();
+    a.SETADR_XICOR();
+    p_.svc.clock.Sleep(kPowerUpMs);
+    r.REG4ON();
+    a.OEOFF();
+    a.CEOFF();
+    p_.log.AddLogLine("Programming 28C256 XICOR Device");
+    r.Reset();
+    a.SETADR_XICOR();
+    UnprotectXicor();
+    p_.svc.clock.Sleep(kAfterUnprotectXicorMs);
+    a.OEOFF();
+    a.CEOFF();
+    p_.progress.SetMaximum(64);
+    p_.progress.Start(8);
+
+    for (int page = 0; page < kPages; ++page) {
+        std::int16_t budget = kXicorBudget;
+        bool verified = false;
+        while (!verified) {
+            if (!StartTry(budget)) return;
+            a.Address = page * kPageSize;
+            a.Endereco2Adr();
+            // Address bit 14 on register-1 bit 7; bit 6 is the write-enable line.
+            const std::int32_t m = a.AdrMid != 0 ? a.AdrMid + 64 : a.AdrMid;
+            const auto v = static_cast<std::int16_t>(m | a.Reg1Extra);
+            if (v != r.Reg1) {
+                r.Reg1 = v;
+                r.SetReg1();
+            }
+            for (int i = 0; i < kPageSize; ++i) {
+                a.Address = page * kPageSize + i;
+                a.Endereco2Adr();
+                r.Reg2 = static_cast<std::int16_t>(a.AdrLow);
+                r.SetReg2();
+                cmd.DataOut = p_.image.At(a.Address);
+                r.REG4ON();
+                r.Reg4 = cmd.DataOut;
+                r.SetReg4();
+                r.Reg3 &= 0x7F;
+                r.SetReg3();
+                r.Reg1 &= 0xBF;  // write-enable low
+                r.SetReg1();
+                r.Reg1 |= 0x40;
+                r.SetReg1();
+                r.Reg3 |= 0x80;
+                r.SetReg3();
+            }
+            p_.svc.clock.Sleep(SliderPauseMs() + 3);
+            r.REG4OFF();
+            // The write cycle may run past the sleep (5 ms typical, 10 ms at
+            // most); a load during it would be lost.
+            WaitXicorWriteCycle();
+            verified = true;
+            for (int i = 0; i < kPageSize && verified; ++i) {
+                a.Address = page * kPageSize + i;
+                a.Endereco2Adr();
+                r.Reg2 = static_cast<std::int16_t>(a.AdrLow);
+                r.SetReg2();
+                a.CEOEON();
+                a.GetNibbles();
+                a.OEOFF();
+                if (a.DataIn != p_.image.At(a.Address)) {
+                    cmd.DataOut = p_.image.At(a.Address);
+                    verified = false;
+                }
+            }
+        }
+        PageDone(page);
+    }
+    p_.log.AddLogLine("XICOR 28C256 Programmed Sucessfully");
+    r.Reset();
+}
+
+void PageWriteRoutines::EraseXicor() {
+    auto& image = p_.image.ProgramImage;
+    std::fill(image.begin(), image.begin() + kXicorBytes, 0xFF);
+    p_.log.AddLogLine("Erasing Program Buffer");
+    p_.log.AddLogLine("Erasing XICOR 28C256");
+    ProgramXicor();
+    p_.image.BuildProgramImage();
+}
+
+}  // namespace moltrix::programming

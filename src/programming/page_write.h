@@ -1,0 +1,46 @@
+#pragma once
+// Programming of the 5 V page-write parts, the Atmel AT29C256 ("FA") and the
+// XICOR X28C256 ("EN"): software data protection switched off, then 512 pages
+// of 64 bytes, each loaded back to back, its write cycle waited for and the
+// page verified, a page that does not verify loaded again. The X28C256 erase
+// writes an all-FFh image the same way.
+#include <cstdint>
+
+namespace moltrix {
+class Programmer;
+}
+
+namespace moltrix::programming {
+
+class PageWriteRoutines {
+public:
+    // Registers the routines with the program command.
+    explicit PageWriteRoutines(Programmer& p);
+
+    void ProgramAT29C256();
+    void UnprotectAT29C256();
+    // Polls the page's last byte until it reads back as DataOut; PollCount 0
+    // means time-out.
+    void PollAT29C256();
+
+    void ProgramXicor();
+    void UnprotectXicor();
+    // One write cycle: data in Reg4, address in CmdAddress.
+    void WriteCycleXicor();
+    void EraseXicor();
+    void Delay300() const;
+
+private:
+    // The slider pause: 0 ms at the fastest setting.
+    int SliderPauseMs() const;
+    // The try of a page: budget spent, the pause, register 4 driving. False
+    // when the budget is gone (the failure is reported).
+    bool StartTry(std::int16_t& budget);
+    // A page done: the program lamp blinks every eighth page, the bar moves.
+    void PageDone(int page);
+    // Waits until DQ7 of the last loaded byte shows the write cycle ended.
+    void WaitXicorWriteCycle();
+    Programmer& p_;
+};
+
+}  // namespace moltrix::programming
