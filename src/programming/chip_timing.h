@@ -13,6 +13,9 @@ namespace moltrix::programming {
 inline constexpr std::int64_t kFlashByteProgramMaxMicros = 300;
 // AT29C256 and X28C256: one page write cycle.
 inline constexpr std::int64_t kPageWriteCycleMaxMicros = 10'000;
+// AT29C256: the page load ends, and the write cycle starts, once no write
+// comes for 150 us; a little more to be sure.
+inline constexpr std::int64_t kAt29c256LoadEndMicros = 200;
 // AT29C256: chip erase.
 inline constexpr std::int64_t kAt29c256EraseMaxMicros = 20'000;
 

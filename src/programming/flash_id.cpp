@@ -52,6 +52,14 @@ bool FlashIdentity::MakerAccepted() const {
     return FlashMaker == 0x37 || FlashMaker == 0x01 || FlashMaker == 0x1C || FlashMaker == 0x1F;
 }
 
+// The 28-pin command path leaves register 4 driving the data lines, its
+// shadow too: on the AT29C256 it is released before OE goes active, or the
+// chip and the board drive the lines together and the reads are noise.
+void FlashIdentity::ReadEnable() {
+    if (p_.selection.DeviceType == "FA") p_.regs.REG4OFF();
+    p_.addr.CEOEON();
+}
+
 void FlashIdentity::ReadAtAddress() {
     p_.addr.SETADR_FLASH();
     p_.addr.GetNibbles();
@@ -67,7 +75,7 @@ void FlashIdentity::ReadFlashId() {
     a.OEOFF();
     cmd.FlashCmd = 0x90;
     cmd.FlashCommand();
-    a.CEOEON();
+    ReadEnable();
     r.REG4OFF();
     p_.svc.clock.Sleep(kModeChangeMs);
     ReadAtAddress();
@@ -82,7 +90,7 @@ void FlashIdentity::ReadFlashId() {
     p_.svc.clock.Sleep(kModeChangeMs);
     p_.svc.clock.Sleep(kModeChangeMs);
     a.AdrLow = a.AdrMid = a.AdrHigh = 0;  // Address itself keeps its count
-    a.CEOEON();
+    ReadEnable();
     ReadAtAddress();
     ReadModeId = TwoHexDigits(a.DataIn);
     a.IncADR();
@@ -104,7 +112,7 @@ void FlashIdentity::ProbeFlashId() {
     cmd.FlashCmd = 0x90;
     cmd.FlashCommand();
     p_.svc.clock.Sleep(kModeChangeMs);
-    a.CEOEON();
+    ReadEnable();
     r.REG4OFF();
     ReadAtAddress();
     a.IncADR();

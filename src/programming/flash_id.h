@@ -32,6 +32,8 @@ public:
     void menuFlashShowCodeID_Click();
 
 private:
+    // CE and OE active, the board's data lines released first where needed.
+    void ReadEnable();
     // The data byte at the current address, with CE and OE as they are.
     void ReadAtAddress();
     Programmer& p_;

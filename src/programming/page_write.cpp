@@ -66,6 +66,9 @@ void PageWriteRoutines::PollAT29C256() {
     auto& polls = p_.flashBus.PollCount;
     p_.regs.REG4OFF();
     polls = kAt29c256Polls;
+    // Until the load period is over the chip reads its old contents: a last
+    // byte that already held the data would match before the cycle starts.
+    const Deadline cycleStarted(p_.svc.clock, kAt29c256LoadEndMicros);
     do {
         --polls;
         a.CEON();
@@ -73,7 +76,7 @@ void PageWriteRoutines::PollAT29C256() {
         a.GetNibbles();
         a.OEOFF();
         a.CEOFF();
-    } while (a.DataIn != p_.program.DataOut && polls != 0);
+    } while ((a.DataIn != p_.program.DataOut || !cycleStarted.Passed()) && polls != 0);
     p_.regs.REG4ON();
 }
 

@@ -19,8 +19,8 @@ public:
 
     void ProgramAT29C256();
     void UnprotectAT29C256();
-    // Polls the page's last byte until it reads back as DataOut; PollCount 0
-    // means time-out.
+    // Polls the page's last byte until it reads back as DataOut once the
+    // write cycle has begun; PollCount 0 means time-out.
     void PollAT29C256();
 
     void ProgramXicor();
