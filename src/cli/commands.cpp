@@ -15,7 +15,7 @@ namespace {
 
 bool NeedsDevice(const std::string& command) {
     return command == "read" || command == "blank" || command == "verify" || command == "display" ||
-           command == "program";
+           command == "program" || command == "id" || command == "erase";
 }
 
 std::int16_t PortNumber(const std::string& text) {
@@ -26,7 +26,8 @@ std::int16_t PortNumber(const std::string& text) {
 
 // An operator's click on a command button; a button the selected device does
 // not offer (disabled) is reported instead of doing nothing.
-bool Press(form::Control& button) {
+template <class Entry>
+bool Press(Entry& button) {
     if (button.enabled && button.visible) {
         button.Click();
         return true;
@@ -154,6 +155,17 @@ int RunCommand(Programmer& p, const Options& o, int deviceRow) {
     if (o.command == "verify") {
         if (!p.buffers.LoadCodeFile(o.argument)) return kFailed;
         if (!Press(f.Verify_button)) return kUnsupported;
+        return StatusOf(p.outcome.Last());
+    }
+    if (o.command == "id") {
+        if (!Press(f.menuFlashShowCodeID)) return kUnsupported;
+        // A code of the table, or a maker whose parts the program erases and programs.
+        const auto& id = p.flashId;
+        const bool known = !programming::FlashIdentity::KnownChipName(id.FlashId).empty();
+        return known || (!id.FlashId.empty() && id.MakerAccepted()) ? kSuccess : kUnsupported;
+    }
+    if (o.command == "erase") {
+        if (!Press(f.EraseFlash_button)) return kUnsupported;
         return StatusOf(p.outcome.Last());
     }
     if (o.command == "program") {

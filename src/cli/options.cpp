@@ -17,6 +17,8 @@ constexpr const char* kCommandHelp =
     "  blank            blank-check the device\n"
     "  verify FILE      compare the device with FILE\n"
     "  program FILE     program the device with FILE (asks first; --yes answers)\n"
+    "  id               read a flash part's identification code\n"
+    "  erase            erase a flash part or EEPROM chip (asks first; --yes answers)\n"
     "  display [PAGE]   show a 256-byte page of the device (page 0 when none is given)\n"
     "  export-log FILE  probe the board and save the log to FILE as the window does\n";
 
@@ -27,6 +29,7 @@ struct CommandInfo {
 constexpr CommandInfo kCommands[] = {
     {"list", false, false}, {"probe", false, false},  {"read", true, true},  {"blank", false, false},
     {"verify", true, true}, {"display", false, true}, {"export-log", true, true}, {"program", true, true},
+    {"id", false, false},   {"erase", false, false},
 };
 
 }  // namespace
@@ -34,7 +37,7 @@ constexpr CommandInfo kCommands[] = {
 std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     CLI::App app{"moltrix-cli: the MOLTRIX programmer boards from the command line", "moltrix-cli"};
     app.footer(std::string(kCommandHelp) + "\n" + kExitStatusHelp + "\n" + sim::kBenchSetupHelp);
-    app.add_option("command", o.command, "list, probe, read, blank, verify, program, display, export-log")->required();
+    app.add_option("command", o.command, "list, probe, read, blank, verify, program, id, erase, display, export-log")->required();
     app.add_option("argument", o.argument, "the command's FILE or PAGE");
     app.add_option("--device", o.device, "a catalogue name (\"Eprom 27C256\" or \"27C256\") or row number");
     app.add_option("--port", o.port, "the board's port: 378, 278, 3BC or auto")

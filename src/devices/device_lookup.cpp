@@ -30,6 +30,16 @@ std::string PartOf(const std::string& normalName) {
     return blank == std::string::npos ? normalName : normalName.substr(blank + 1);
 }
 
+// Whether `word` is one of the name's words after the family word and holds
+// a digit: the part number ("am29f010" of "flash amd am29f010").
+bool NamesPart(const std::string& normalName, const std::string& word) {
+    if (word.find_first_of("0123456789") == std::string::npos) return false;
+    std::string rest = PartOf(normalName) + ' ';
+    for (std::size_t start = 0, blank; (blank = rest.find(' ', start)) != std::string::npos; start = blank + 1)
+        if (rest.compare(start, blank - start, word) == 0) return true;
+    return false;
+}
+
 std::size_t EditDistance(const std::string& a, const std::string& b) {
     std::vector<std::size_t> row(b.size() + 1);
     for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
@@ -70,6 +80,18 @@ DeviceLookup LookUpDevice(std::string_view query) {
             found.refused = !rows[i].supported;
             return found;
         }
+    }
+    // A part number alone, when one row has it.
+    int byPart = 0, partRows = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!NamesPart(Normal(rows[i].name), q)) continue;
+        byPart = static_cast<int>(i) + 1;
+        ++partRows;
+    }
+    if (partRows == 1) {
+        found.row = byPart;
+        found.refused = !rows[static_cast<std::size_t>(byPart - 1)].supported;
+        return found;
     }
     // Names holding what was typed come first, then the nearest by spelling.
     std::vector<std::pair<std::size_t, const char*>> near;

@@ -119,5 +119,24 @@ TEST_F(Cli, ProgramAsksFirstAndReportsAFailure) {
     EXPECT_EQ(Invoke("--simulate 6@378 --device 27C256 --vpp 25 --yes program image.bin").status, 2);
 }
 
+TEST_F(Cli, FlashIdAndErase) {
+    WriteChip("flash.bin", 5);
+    const std::string flash = "--simulate '6@378:AM29F010=flash.bin' --device AM29F010 ";
+    CliRun r = Invoke(flash + "id");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Has(r.out, "Device ID# 0120 - AMD am29F010 Flash Memory\n")) << r.out;
+    EXPECT_EQ(Invoke("--simulate 6@378 --device AM29F010 id").status, 9) << "empty socket";
+    EXPECT_EQ(Invoke(bench + "id").status, 9) << "not for an EPROM";
+
+    EXPECT_EQ(Invoke(flash + "erase").status, 1) << "the safety question is cancelled";
+    r = Invoke(flash + "--yes erase");
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    const std::string erased = FileText(dir.path() / "flash.bin");
+    EXPECT_EQ(erased, std::string(128 * 1024, '\xFF'));
+    r = Invoke("--simulate '6@378:AM29F010=flash.bin;noerase' --device AM29F010 --yes erase");
+    EXPECT_EQ(r.status, 8);
+    EXPECT_TRUE(Has(r.out, "Erasing Operation NOT COMPLETED!")) << r.out;
+}
+
 }  // namespace
 }  // namespace moltrix::testing
