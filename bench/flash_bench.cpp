@@ -7,28 +7,13 @@
 #include <functional>
 #include <random>
 
-#include "bench_services.h"
-#include "devices/device_lookup.h"
-#include "shell/programmer.h"
-#include "sim/bench_setup.h"
-#include "sim/sim_clock.h"
-#include "sim/simulated_ports.h"
+#include "sim_core.h"
 
 namespace {
 using namespace moltrix;
 
-struct Setup {
-    sim::SimulatedPorts ports;
-    sim::Board& board;
-    sim::SimClock clock{ports.Time()};
-    bench::Quiet quiet;
-    platform::Services svc{ports, clock, quiet, quiet, quiet, quiet, quiet, quiet, {".", ".", ".", "."}};
-    Programmer core{svc};
-
-    Setup(const char* part, sim::TimingCorner corner, int slider) : board(ports.AttachBoard(0x378, 6)) {
-        core.Form_Load();  // the probe, with the socket empty
-        sim::InsertDevice(board, part, 1, nullptr, corner);
-        core.form.Device.SetListIndex(devices::LookUpDevice(part).row);
+struct Setup : bench::SimCore {
+    Setup(const char* part, sim::TimingCorner corner, int slider) : SimCore(6, part, corner) {
         core.form.Slider1.SetValue(slider);
         std::mt19937 gen(5);
         auto& chip = board.chip()->Memory();

@@ -8,30 +8,15 @@
 #include <memory>
 #include <random>
 
-#include "bench_services.h"
-#include "shell/programmer.h"
-#include "sim/bench_setup.h"
 #include "sim/eprom.h"
-#include "sim/sim_clock.h"
-#include "sim/simulated_ports.h"
+#include "sim_core.h"
 
 namespace {
 using namespace moltrix;
 
-struct Setup {
-    sim::SimulatedPorts ports;
-    sim::Board& board;
-    sim::SimClock clock{ports.Time()};
-    bench::Quiet quiet;
-    platform::Services svc{ports, clock, quiet, quiet, quiet, quiet, quiet, quiet, {".", ".", ".", "."}};
-    Programmer core{svc};
-
-    Setup(int model, const char* part, int row, int volts, bool hard, int slider, std::size_t bytes)
-        : board(ports.AttachBoard(0x378, model)) {
-        core.Form_Load();  // the probe, with the socket empty
-        sim::InsertDevice(board, part);
+struct Setup : bench::SimCore {
+    Setup(int model, const char* part, int volts, bool hard, int slider, std::size_t bytes) : SimCore(model, part) {
         if (hard) static_cast<sim::Eprom*>(board.chip())->settings.hard = true;
-        core.form.Device.SetListIndex(row);
         core.form.Voltage_button.Click(volts);
         core.form.Slider1.SetValue(slider);
         auto& code = core.buffers.CodeBuffer;
@@ -58,11 +43,11 @@ struct Setup {
 struct Routine {
     const char* routine;
     const char* part;
-    int row, model, volts;
+    int model, volts;
 };
 constexpr Routine kRoutines[] = {
-    {"P2732", "2732A", 2, 6, 2},    {"P2764_128", "27C64", 7, 6, 1}, {"P2764_128", "27128", 8, 6, 2},
-    {"P27256_040", "27C256", 11, 6, 1}, {"P27080", "27C080", 21, 6, 1}, {"P27010_020", "27C010", 15, 6, 1},
+    {"P2732", "2732A", 6, 2},    {"P2764_128", "27C64", 6, 1}, {"P2764_128", "27128", 6, 2},
+    {"P27256_040", "27C256", 6, 1}, {"P27080", "27C080", 6, 1}, {"P27010_020", "27C010", 6, 1},
 };
 
 }  // namespace
@@ -73,15 +58,15 @@ int main() {
     for (const Routine& r : kRoutines) {
         double typicalMean = 0, hardMean = 0;
         unsigned typicalMost = 0, hardMost = 0;
-        Setup typical(r.model, r.part, r.row, r.volts, false, 18, kSample);
+        Setup typical(r.model, r.part, r.volts, false, 18, kSample);
         typical.core.program.Program_button_Click();
         typical.Pulses(kSample, typicalMean, typicalMost);
-        Setup hard(r.model, r.part, r.row, r.volts, true, 1, kSample);
+        Setup hard(r.model, r.part, r.volts, true, 1, kSample);
         hard.core.program.Program_button_Click();
         hard.Pulses(kSample, hardMean, hardMost);
         std::string positions;
         for (int slider = 1; slider <= 20; ++slider) {
-            Setup s(r.model, r.part, r.row, r.volts, true, slider, 16);
+            Setup s(r.model, r.part, r.volts, true, slider, 16);
             s.core.program.Program_button_Click();
             if (s.Programmed(16)) positions += (positions.empty() ? "" : " ") + std::to_string(slider);
         }
@@ -92,7 +77,7 @@ int main() {
     }
 
     for (const Routine& r : {kRoutines[3], kRoutines[4]}) {
-        Setup s(r.model, r.part, r.row, r.volts, false, 18, 0);
+        Setup s(r.model, r.part, r.volts, false, 18, 0);
         const std::size_t size = static_cast<std::size_t>(s.core.selection.DeviceSize);
         std::mt19937 gen(11);
         for (std::size_t a = 0; a < size; ++a) s.core.buffers.CodeBuffer[a] = static_cast<std::uint8_t>(gen());

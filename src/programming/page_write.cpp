@@ -48,6 +48,47 @@ void PageWriteRoutines::PageDone(int page) {
     p_.progress.GoProgressiveBar1();
 }
 
+void PageWriteRoutines::StartPages(const char* logLine, bool xicor) {
+    auto& r = p_.regs;
+    auto& a = p_.addr;
+    const auto setAddress = [&] { xicor ? a.SETADR_XICOR() : a.SETADR_FLASH(); };
+    a.Address = 0;
+    a.Endereco2Adr();
+    setAddress();
+    p_.svc.clock.Sleep(kPowerUpMs);
+    r.REG4ON();
+    a.OEOFF();
+    a.CEOFF();
+    p_.log.AddLogLine(logLine);
+    r.Reset();
+    setAddress();
+    if (xicor) {
+        UnprotectXicor();
+        p_.svc.clock.Sleep(kAfterUnprotectXicorMs);
+    } else {
+        UnprotectAT29C256();
+        p_.svc.clock.Sleep(kAfterUnprotectAt29c256Ms);
+    }
+    a.OEOFF();
+    a.CEOFF();
+    p_.progress.SetMaximum(64);
+    p_.progress.Start(8);
+}
+
+void PageWriteRoutines::SelectRow(std::int16_t reg1) {
+    if (reg1 == p_.regs.Reg1) return;
+    p_.regs.Reg1 = reg1;
+    p_.regs.SetReg1();
+}
+
+void PageWriteRoutines::SelectByte(std::int32_t address) {
+    auto& a = p_.addr;
+    a.Address = address;
+    a.Endereco2Adr();
+    p_.regs.Reg2 = static_cast<std::int16_t>(a.AdrLow);
+    p_.regs.SetReg2();
+}
+
 void PageWriteRoutines::UnprotectAT29C256() {
     auto& r = p_.regs;
     p_.addr.OEOFF();
@@ -84,22 +125,7 @@ void PageWriteRoutines::ProgramAT29C256() {
     auto& r = p_.regs;
     auto& a = p_.addr;
     auto& cmd = p_.program;
-    a.Address = 0;
-    a.Endereco2Adr();
-    a.SETADR_FLASH();
-    p_.svc.clock.Sleep(kPowerUpMs);
-    r.REG4ON();
-    a.OEOFF();
-    a.CEOFF();
-    p_.log.AddLogLine("Programming Atmel AT29C256");
-    r.Reset();
-    a.SETADR_FLASH();
-    UnprotectAT29C256();
-    p_.svc.clock.Sleep(kAfterUnprotectAt29c256Ms);
-    a.OEOFF();
-    a.CEOFF();
-    p_.progress.SetMaximum(64);
-    p_.progress.Start(8);
+    StartPages("Programming Atmel AT29C256", false);
 
     for (int page = 0; page < kPages; ++page) {
         std::int16_t budget = kAt29c256Budget;
@@ -108,16 +134,9 @@ void PageWriteRoutines::ProgramAT29C256() {
             if (!StartTry(budget)) return;
             a.Address = page * kPageSize;
             a.Endereco2Adr();
-            const auto v = static_cast<std::int16_t>(a.Reg1Extra | a.AdrMid);
-            if (v != r.Reg1) {
-                r.Reg1 = v;
-                r.SetReg1();
-            }
+            SelectRow(static_cast<std::int16_t>(a.Reg1Extra | a.AdrMid));
             for (int i = 0; i < kPageSize; ++i) {
-                a.Address = page * kPageSize + i;
-                a.Endereco2Adr();
-                r.Reg2 = static_cast<std::int16_t>(a.AdrLow);
-                r.SetReg2();
+                SelectByte(page * kPageSize + i);
                 cmd.DataOut = p_.image.At(a.Address);
                 r.Reg4 = cmd.DataOut;
                 r.SetReg4();
@@ -141,10 +160,7 @@ void PageWriteRoutines::ProgramAT29C256() {
             a.CEOEON();
             verified = true;
             for (int i = 0; i < kPageSize && verified; ++i) {
-                a.Address = page * kPageSize + i;
-                a.Endereco2Adr();
-                r.Reg2 = static_cast<std::int16_t>(a.AdrLow);
-                r.SetReg2();
+                SelectByte(page * kPageSize + i);
                 a.GetNibbles();
                 cmd.DataOut = p_.image.At(a.Address);
                 verified = a.DataIn == cmd.DataOut;
@@ -211,22 +227,7 @@ void PageWriteRoutines::ProgramXicor() {
     auto& r = p_.regs;
     auto& a = p_.addr;
     auto& cmd = p_.program;
-    a.Address = 0;
-    a.Endereco2Adr();
-    a.SETADR_XICOR();
-    p_.svc.clock.Sleep(kPowerUpMs);
-    r.REG4ON();
-    a.OEOFF();
-    a.CEOFF();
-    p_.log.AddLogLine("Programming 28C256 XICOR Device");
-    r.Reset();
-    a.SETADR_XICOR();
-    UnprotectXicor();
-    p_.svc.clock.Sleep(kAfterUnprotectXicorMs);
-    a.OEOFF();
-    a.CEOFF();
-    p_.progress.SetMaximum(64);
-    p_.progress.Start(8);
+    StartPages("Programming 28C256 XICOR Device", true);
 
     for (int page = 0; page < kPages; ++page) {
         std::int16_t budget = kXicorBudget;
@@ -237,16 +238,9 @@ void PageWriteRoutines::ProgramXicor() {
             a.Endereco2Adr();
             // Address bit 14 on register-1 bit 7; bit 6 is the write-enable line.
             const std::int32_t m = a.AdrMid != 0 ? a.AdrMid + 64 : a.AdrMid;
-            const auto v = static_cast<std::int16_t>(m | a.Reg1Extra);
-            if (v != r.Reg1) {
-                r.Reg1 = v;
-                r.SetReg1();
-            }
+            SelectRow(static_cast<std::int16_t>(m | a.Reg1Extra));
             for (int i = 0; i < kPageSize; ++i) {
-                a.Address = page * kPageSize + i;
-                a.Endereco2Adr();
-                r.Reg2 = static_cast<std::int16_t>(a.AdrLow);
-                r.SetReg2();
+                SelectByte(page * kPageSize + i);
                 cmd.DataOut = p_.image.At(a.Address);
                 r.REG4ON();
                 r.Reg4 = cmd.DataOut;
@@ -267,10 +261,7 @@ void PageWriteRoutines::ProgramXicor() {
             WaitXicorWriteCycle();
             verified = true;
             for (int i = 0; i < kPageSize && verified; ++i) {
-                a.Address = page * kPageSize + i;
-                a.Endereco2Adr();
-                r.Reg2 = static_cast<std::int16_t>(a.AdrLow);
-                r.SetReg2();
+                SelectByte(page * kPageSize + i);
                 a.CEOEON();
                 a.GetNibbles();
                 a.OEOFF();

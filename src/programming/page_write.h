@@ -31,6 +31,13 @@ public:
     void Delay300() const;
 
 private:
+    // Address 0 and the power-up wait, the log line, the board reset, software
+    // data protection switched off, the bar set for 512 pages.
+    void StartPages(const char* logLine, bool xicor);
+    // Register 1 for the page's row, written only when it changes.
+    void SelectRow(std::int16_t reg1);
+    // Address to the byte, its low part on register 2 (the page's row is loaded).
+    void SelectByte(std::int32_t address);
     // The slider pause: 0 ms at the fastest setting.
     int SliderPauseMs() const;
     // The try of a page: budget spent, the pause, register 4 driving. False
