@@ -123,6 +123,14 @@ void AddressBus::GetNibbles() {
     }
 }
 
+void AddressBus::ReadCycle() {
+    CEON();
+    OEON();
+    GetNibbles();
+    OEOFF();
+    CEOFF();
+}
+
 void AddressBus::GetNibbles24CXX() {
     auto& r = p_.regs;
     const auto& t = p_.tables;

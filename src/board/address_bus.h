@@ -41,6 +41,8 @@ public:
     void SerialLinesAtRest();
 
     void GetNibbles();
+    // One read with CE and OE active, both released after: a status poll.
+    void ReadCycle();
     void GetNibbles24CXX();
 
 private:

@@ -22,11 +22,6 @@ std::string Trimmed(const std::string& s) {
     return s.substr(first, last - first + 1);
 }
 
-bool OneOf(const std::string& type, std::initializer_list<const char*> codes) {
-    for (const char* c : codes)
-        if (type == c) return true;
-    return false;
-}
 
 // Slider range and loop counts at its fastest end.
 constexpr std::int32_t kMinCount = 2;
@@ -40,6 +35,12 @@ Selection::Selection(Programmer& p) : p_(p) {
     f.Device.onClick = [this] { Device_Click(); };
     f.Voltage_button.onClick = [this](int i) { Voltage_button_Click(i); };
     f.Slider1.onChange = [this] { Slider1_Change(); };
+}
+
+bool Selection::TypeIs(std::initializer_list<const char*> codes) const {
+    for (const char* c : codes)
+        if (DeviceType == c) return true;
+    return false;
 }
 
 void Selection::Device_Click() {
@@ -115,7 +116,7 @@ void Selection::CopyRow(int rowIndex) {
 void Selection::SetLineMaps() {
     auto& a = p_.addr;
     a.SetIdentityMaps();
-    if (OneOf(DeviceType, {"FM", "FL", "FR", "FS"})) {
+    if (TypeIs({"FM", "FL", "FR", "FS"})) {
         // The 29F0x0 parts take A18 on the register-3 bit that carries A19.
         for (int i = 4; i <= 7; ++i) a.AdrMapHigh[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(i + 4);
     }

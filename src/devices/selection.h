@@ -4,6 +4,7 @@
 // enabled controls), the programming-voltage options and the speed slider.
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace moltrix {
@@ -25,6 +26,9 @@ public:
     // belongs to the flash routines, which set it; until then choosing the part
     // probes nothing.
     std::function<void()> probeFlashId;
+
+    // Whether the selected type code is one of `codes`.
+    bool TypeIs(std::initializer_list<const char*> codes) const;
 
     void Device_Click();
     void Voltage_button_Click(int index);

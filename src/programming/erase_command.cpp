@@ -8,12 +8,6 @@ namespace {
 constexpr std::int32_t kFlashErasePolls = 400000;
 constexpr std::int32_t kAt29c256ErasePolls = 50000;
 constexpr int kAt29c256EraseStartMs = 20;
-
-bool OneOf(const std::string& type, std::initializer_list<const char*> codes) {
-    for (const char* c : codes)
-        if (type == c) return true;
-    return false;
-}
 }  // namespace
 
 EraseCommand::EraseCommand(Programmer& p) : p_(p) {
@@ -23,19 +17,18 @@ EraseCommand::EraseCommand(Programmer& p) : p_(p) {
 
 void EraseCommand::EraseFlash_button_Click() {
     const auto& sel = p_.selection;
-    const std::string& type = sel.DeviceType;
     p_.outcome.Begin();
     p_.regs.EraseMode = 1;
-    if (type == "EN") p_.pages.EraseXicor();
-    if (OneOf(type, {"FM", "FL", "FR", "FS"})) EraseFlash();
-    if (type == "FA") EraseAT29C256();
+    if (sel.TypeIs({"EN"})) p_.pages.EraseXicor();
+    if (sel.TypeIs({"FM", "FL", "FR", "FS"})) EraseFlash();
+    if (sel.TypeIs({"FA"})) EraseAT29C256();
     if (sel.DeviceFamily != "S") return;
     if (!write24Cxx || !write24C32) {
         p_.outcome.Note(feedback::Outcome::Unsupported);
         return;
     }
-    if (OneOf(type, {"SA", "SB"})) write24Cxx();
-    if (OneOf(type, {"SB", "SC"})) write24C32();
+    if (sel.TypeIs({"SA", "SB"})) write24Cxx();
+    if (sel.TypeIs({"SB", "SC"})) write24C32();
     ReportSerialErase();
 }
 
@@ -77,11 +70,7 @@ bool EraseCommand::PollErase(std::int32_t polls, std::int64_t maxMicros) {
     for (;;) {
         if (count > 0) --count;
         if (count == 0 && longest.Passed()) return false;
-        a.CEON();
-        a.OEON();
-        a.GetNibbles();
-        a.OEOFF();
-        a.CEOFF();
+        a.ReadCycle();
         if (a.DataIn >= 0x80) return true;
     }
 }

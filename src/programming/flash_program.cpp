@@ -15,27 +15,18 @@ FlashRoutines::FlashRoutines(Programmer& p) : p_(p) {
     p_.program.Register({"FM", "FL", "FR", "FS"}, [this] { ProgramFlash(); });
 }
 
-void FlashRoutines::ReadStatus() {
-    auto& a = p_.addr;
-    a.CEON();
-    a.OEON();
-    a.GetNibbles();
-    a.OEOFF();
-    a.CEOFF();
-}
-
 void FlashRoutines::PollFlashByte() {
     auto& a = p_.addr;
     const std::uint8_t want = p_.program.DataOut;
     p_.regs.REG4OFF();
     p_.flashBus.PollCount = 1;
-    ReadStatus();
+    a.ReadCycle();
     if (a.DataIn != want) {
         // Still programming: DQ7 reads the complement of the data's bit 7
         // until the byte is done. The other bits are valid from the read after.
         const Deadline done(p_.svc.clock, kFlashByteProgramMaxMicros);
-        while (((a.DataIn ^ want) & 0x80) != 0 && !done.Passed()) ReadStatus();
-        ReadStatus();
+        while (((a.DataIn ^ want) & 0x80) != 0 && !done.Passed()) a.ReadCycle();
+        a.ReadCycle();
     }
     if (a.DataIn == want) p_.flashBus.PollCount = 0;
     p_.regs.REG4ON();

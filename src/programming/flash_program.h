@@ -22,7 +22,6 @@ public:
     void PollFlashByte();
 
 private:
-    void ReadStatus();  // one read with CE and OE active
     Programmer& p_;
 };
 

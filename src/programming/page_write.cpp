@@ -1,5 +1,6 @@
 #include "programming/page_write.h"
 
+#include <functional>
 #include <utility>
 
 #include "programming/chip_timing.h"
@@ -41,11 +42,6 @@ bool PageWriteRoutines::StartTry(std::int16_t& budget) {
     p_.svc.clock.Sleep(SliderPauseMs() + 1);
     p_.regs.REG4ON();
     return true;
-}
-
-void PageWriteRoutines::PageDone(int page) {
-    if ((page & 7) == 0) p_.regs.BlinkProgramLamp();
-    p_.progress.GoProgressiveBar1();
 }
 
 void PageWriteRoutines::StartPages(const char* logLine, bool xicor) {
@@ -112,13 +108,38 @@ void PageWriteRoutines::PollAT29C256() {
     const Deadline cycleStarted(p_.svc.clock, kAt29c256LoadEndMicros);
     do {
         --polls;
-        a.CEON();
-        a.OEON();
-        a.GetNibbles();
-        a.OEOFF();
-        a.CEOFF();
+        a.ReadCycle();
     } while ((a.DataIn != p_.program.DataOut || !cycleStarted.Passed()) && polls != 0);
     p_.regs.REG4ON();
+}
+
+void PageWriteRoutines::LoadByte(std::int16_t writeEnable) {
+    auto& r = p_.regs;
+    r.Reg4 = p_.program.DataOut;
+    r.SetReg4();
+    r.Reg3 &= 0x7F;  // CE active
+    r.SetReg3();
+    r.Reg1 &= static_cast<std::int16_t>(~writeEnable);  // write-enable low
+    r.SetReg1();
+    r.Reg1 |= writeEnable;
+    r.SetReg1();
+    r.Reg3 |= 0x80;
+    r.SetReg3();
+}
+
+bool PageWriteRoutines::WritePages(std::int16_t budget, const std::function<Try(int page)>& tryPage) {
+    for (int page = 0; page < kPages; ++page) {
+        std::int16_t left = budget;
+        Try result = Try::Retry;
+        while (result == Try::Retry) {
+            if (!StartTry(left)) return false;
+            result = tryPage(page);
+            if (result == Try::Abort) return false;
+        }
+        if ((page & 7) == 0) p_.regs.BlinkProgramLamp();
+        p_.progress.GoProgressiveBar1();
+    }
+    return true;
 }
 
 void PageWriteRoutines::ProgramAT29C256() {
@@ -126,53 +147,40 @@ void PageWriteRoutines::ProgramAT29C256() {
     auto& a = p_.addr;
     auto& cmd = p_.program;
     StartPages("Programming Atmel AT29C256", false);
-
-    for (int page = 0; page < kPages; ++page) {
-        std::int16_t budget = kAt29c256Budget;
-        bool verified = false;
-        while (!verified) {
-            if (!StartTry(budget)) return;
-            a.Address = page * kPageSize;
-            a.Endereco2Adr();
-            SelectRow(static_cast<std::int16_t>(a.Reg1Extra | a.AdrMid));
-            for (int i = 0; i < kPageSize; ++i) {
-                SelectByte(page * kPageSize + i);
-                cmd.DataOut = p_.image.At(a.Address);
-                r.Reg4 = cmd.DataOut;
-                r.SetReg4();
-                r.Reg3 &= 0x7F;  // CE active
-                r.SetReg3();
-                r.Reg1 &= 0x7F;  // write-enable low: register-1 bit 7 on this part
-                r.SetReg1();
-                r.Reg1 |= 0x80;
-                r.SetReg1();
-                r.Reg3 |= 0x80;
-                r.SetReg3();
+    const bool done = WritePages(kAt29c256Budget, [&](int page) {
+        a.Address = page * kPageSize;
+        a.Endereco2Adr();
+        SelectRow(static_cast<std::int16_t>(a.Reg1Extra | a.AdrMid));
+        for (int i = 0; i < kPageSize; ++i) {
+            SelectByte(page * kPageSize + i);
+            cmd.DataOut = p_.image.At(a.Address);
+            LoadByte(0x80);  // register-1 bit 7 is this part's write-enable line
+        }
+        PollAT29C256();
+        if (p_.flashBus.PollCount == 0) {
+            p_.log.AddLogLine("Error: At29C256 TimeOut Programming Polling");
+            cmd.ReportProgramFailure();
+            r.Reset();
+            return Try::Abort;
+        }
+        r.REG4OFF();
+        a.CEOEON();
+        for (int i = 0; i < kPageSize; ++i) {
+            SelectByte(page * kPageSize + i);
+            a.GetNibbles();
+            cmd.DataOut = p_.image.At(a.Address);
+            if (a.DataIn != cmd.DataOut) {
+                // The chip takes no write while OE is active: the next try's
+                // loads need it released.
+                a.OEOFF();
+                return Try::Retry;
             }
-            PollAT29C256();
-            if (p_.flashBus.PollCount == 0) {
-                p_.log.AddLogLine("Error: At29C256 TimeOut Programming Polling");
-                cmd.ReportProgramFailure();
-                r.Reset();
-                return;
-            }
-            r.REG4OFF();
-            a.CEOEON();
-            verified = true;
-            for (int i = 0; i < kPageSize && verified; ++i) {
-                SelectByte(page * kPageSize + i);
-                a.GetNibbles();
-                cmd.DataOut = p_.image.At(a.Address);
-                verified = a.DataIn == cmd.DataOut;
-            }
-            // The chip takes no write while OE is active: the next try's
-            // loads need it released.
-            if (!verified) a.OEOFF();
         }
         a.CEOFF();
         a.OEOFF();
-        PageDone(page);
-    }
+        return Try::Verified;
+    });
+    if (!done) return;
     p_.log.AddLogLine("FLASH Atmel AT29C256 Programmed Sucessfully");
     r.Reset();
 }
@@ -228,51 +236,36 @@ void PageWriteRoutines::ProgramXicor() {
     auto& a = p_.addr;
     auto& cmd = p_.program;
     StartPages("Programming 28C256 XICOR Device", true);
-
-    for (int page = 0; page < kPages; ++page) {
-        std::int16_t budget = kXicorBudget;
-        bool verified = false;
-        while (!verified) {
-            if (!StartTry(budget)) return;
-            a.Address = page * kPageSize;
-            a.Endereco2Adr();
-            // Address bit 14 on register-1 bit 7; bit 6 is the write-enable line.
-            const std::int32_t m = a.AdrMid != 0 ? a.AdrMid + 64 : a.AdrMid;
-            SelectRow(static_cast<std::int16_t>(m | a.Reg1Extra));
-            for (int i = 0; i < kPageSize; ++i) {
-                SelectByte(page * kPageSize + i);
+    const bool done = WritePages(kXicorBudget, [&](int page) {
+        a.Address = page * kPageSize;
+        a.Endereco2Adr();
+        // Address bit 14 on register-1 bit 7; bit 6 is the write-enable line.
+        const std::int32_t m = a.AdrMid != 0 ? a.AdrMid + 64 : a.AdrMid;
+        SelectRow(static_cast<std::int16_t>(m | a.Reg1Extra));
+        for (int i = 0; i < kPageSize; ++i) {
+            SelectByte(page * kPageSize + i);
+            cmd.DataOut = p_.image.At(a.Address);
+            r.REG4ON();
+            LoadByte(0x40);
+        }
+        p_.svc.clock.Sleep(SliderPauseMs() + 3);
+        r.REG4OFF();
+        // The write cycle may run past the sleep (5 ms typical, 10 ms at
+        // most); a load during it would be lost.
+        WaitXicorWriteCycle();
+        for (int i = 0; i < kPageSize; ++i) {
+            SelectByte(page * kPageSize + i);
+            a.CEOEON();
+            a.GetNibbles();
+            a.OEOFF();
+            if (a.DataIn != p_.image.At(a.Address)) {
                 cmd.DataOut = p_.image.At(a.Address);
-                r.REG4ON();
-                r.Reg4 = cmd.DataOut;
-                r.SetReg4();
-                r.Reg3 &= 0x7F;
-                r.SetReg3();
-                r.Reg1 &= 0xBF;  // write-enable low
-                r.SetReg1();
-                r.Reg1 |= 0x40;
-                r.SetReg1();
-                r.Reg3 |= 0x80;
-                r.SetReg3();
-            }
-            p_.svc.clock.Sleep(SliderPauseMs() + 3);
-            r.REG4OFF();
-            // The write cycle may run past the sleep (5 ms typical, 10 ms at
-            // most); a load during it would be lost.
-            WaitXicorWriteCycle();
-            verified = true;
-            for (int i = 0; i < kPageSize && verified; ++i) {
-                SelectByte(page * kPageSize + i);
-                a.CEOEON();
-                a.GetNibbles();
-                a.OEOFF();
-                if (a.DataIn != p_.image.At(a.Address)) {
-                    cmd.DataOut = p_.image.At(a.Address);
-                    verified = false;
-                }
+                return Try::Retry;
             }
         }
-        PageDone(page);
-    }
+        return Try::Verified;
+    });
+    if (!done) return;
     p_.log.AddLogLine("XICOR 28C256 Programmed Sucessfully");
     r.Reset();
 }

@@ -5,6 +5,7 @@
 // page verified, a page that does not verify loaded again. The X28C256 erase
 // writes an all-FFh image the same way.
 #include <cstdint>
+#include <functional>
 
 namespace moltrix {
 class Programmer;
@@ -43,8 +44,13 @@ private:
     // The try of a page: budget spent, the pause, register 4 driving. False
     // when the budget is gone (the failure is reported).
     bool StartTry(std::int16_t& budget);
-    // A page done: the program lamp blinks every eighth page, the bar moves.
-    void PageDone(int page);
+    enum class Try { Verified, Retry, Abort };
+    // The 512 pages, each tried until `tryPage` verifies it or the budget is
+    // gone; the program lamp blinks every eighth page. False when stopped.
+    bool WritePages(std::int16_t budget, const std::function<Try(int page)>& tryPage);
+    // One byte of a page load: DataOut on register 4, CE, a pulse of the
+    // write-enable bit of register 1, CE released.
+    void LoadByte(std::int16_t writeEnable);
     // Waits until DQ7 of the last loaded byte shows the write cycle ended.
     void WaitXicorWriteCycle();
     Programmer& p_;
