@@ -44,6 +44,7 @@ struct SerialCounters {
     std::uint64_t stops_lost = 0;  // stops the master made that the chip did not take
     std::uint64_t acks = 0;        // acknowledges the chip gave
     std::uint64_t busy_nacks = 0;  // its own device byte left unacknowledged: write cycle running
+    std::array<std::uint64_t, 256> device_bytes{};  // first byte after each start, by value
 };
 
 // What one board saw. Tests read these to check what the program did to the

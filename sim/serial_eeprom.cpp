@@ -164,6 +164,7 @@ bool SerialEeprom::ByteReceived(Nanos now) {
     const std::uint8_t byte = shift_;
     const int index = byte_index_++;
     if (index == 0) {
+        ++counters().serial.device_bytes[byte];
         if (settings.never_ack || (byte & 0xF0) != 0xA0) return false;
         const std::uint8_t select = (byte >> 1) & 0x07;
         if ((select & settings.pin_mask) != (pins_ & settings.pin_mask)) return false;

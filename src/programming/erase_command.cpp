@@ -28,14 +28,17 @@ void EraseCommand::EraseFlash_button_Click() {
         return;
     }
     if (sel.TypeIs({"SA", "SB"})) write24Cxx();
-    if (sel.TypeIs({"SB", "SC"})) write24C32();
+    // The 24C16 goes through both routines; a chip that stopped answering in
+    // the first is not written over by the second, which would end with the
+    // acknowledge error cleared.
+    if (sel.TypeIs({"SB", "SC"}) && !SerialAckError()) write24C32();
     ReportSerialErase();
 }
 
 void EraseCommand::ReportSerialErase() {
     auto& r = p_.regs;
     auto& cmd = p_.program;
-    if (cmd.serialAckError && cmd.serialAckError() != 0) {
+    if (SerialAckError()) {
         p_.checks.ReportNoAck();
         cmd.ProgramFailed = 1;
         return;
@@ -48,6 +51,11 @@ void EraseCommand::ReportSerialErase() {
     r.SetReg0();
     p_.progress.SetValue(0);
     p_.addr.SerialLinesAtRest();
+}
+
+bool EraseCommand::SerialAckError() const {
+    const auto& ackError = p_.program.serialAckError;
+    return ackError && ackError() != 0;
 }
 
 bool EraseCommand::OperatorAgrees() {

@@ -32,6 +32,7 @@ private:
     // up only once `polls` reads are spent and `maxMicros` have passed.
     bool PollErase(std::int32_t polls, std::int64_t maxMicros);
     void ReportSerialErase();
+    bool SerialAckError() const;
     Programmer& p_;
 };
 

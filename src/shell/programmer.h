@@ -28,6 +28,8 @@
 #include "programming/page_write.h"
 #include "programming/program_command.h"
 #include "programming/program_image.h"
+#include "programming/serial_bus.h"
+#include "programming/serial_eeprom.h"
 #include "setups/setups.h"
 
 namespace moltrix {
@@ -65,6 +67,8 @@ public:
     programming::FlashRoutines flash{*this};
     programming::PageWriteRoutines pages{*this};
     programming::EraseCommand erase{*this};
+    programming::SerialBus serialBus{*this};
+    programming::SerialEepromRoutines serial{*this};
 
     const char* CrLf = "";
 
