@@ -1,6 +1,7 @@
 // Prints what a whole-chip erase and program cost on the simulated bench for
-// the electrically erasable parts, at datasheet-typical and maximum chip
-// timings: simulated time (what the board would take) and wall time.
+// the electrically erasable parts, and a program and verify of the serial
+// EEPROMs, at datasheet-typical and maximum chip timings: simulated time
+// (what the board would take) and wall time.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -52,6 +53,21 @@ int main() {
                        [&] { return std::all_of(chip.begin(), chip.end(), [](auto b) { return b == 0xFF; }); });
                 s.Time("program", [&] { s.core.program.Program_button_Click(); },
                        [&] { return std::equal(chip.begin(), chip.end(), s.core.buffers.CodeBuffer.begin()); });
+            }
+        }
+    }
+    std::printf("Serial EEPROMs: whole-chip program, then verify\n");
+    for (const char* part : {"24C08", "24C32"}) {
+        for (const auto corner : {sim::TimingCorner::Typical, sim::TimingCorner::Maximum}) {
+            for (int slider : {1, 18, 20}) {
+                Setup s(part, corner, slider);
+                std::printf("  %s, %s write cycle, slider %d:\n", part,
+                            corner == sim::TimingCorner::Typical ? "typical" : "maximum", slider);
+                const auto& chip = s.board.chip()->Memory();
+                s.Time("program", [&] { s.core.program.Program_button_Click(); },
+                       [&] { return std::equal(chip.begin(), chip.end(), s.core.buffers.CodeBuffer.begin()); });
+                s.Time("verify", [&] { s.core.checks.Verify_button_Click(); },
+                       [&] { return s.core.outcome.Last() == feedback::Outcome::Ok; });
             }
         }
     }

@@ -5,7 +5,8 @@ set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       qt6-base-dev qt6-multimedia-dev libgl-dev
       libgtest-dev libgmock-dev libcli11-dev
-      xvfb xauth)
+      xvfb xauth
+      sigrok-cli)  # an independent two-wire decoder for the serial EEPROM tests
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

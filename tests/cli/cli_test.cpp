@@ -32,8 +32,8 @@ protected:
         r.err = FileText(dir.path() / "err.txt");
         return r;
     }
-    void WriteChip(const std::string& name, unsigned seed) {
-        std::string bytes(0x8000, '\0');
+    void WriteChip(const std::string& name, unsigned seed, std::size_t size = 0x8000) {
+        std::string bytes(size, '\0');
         std::mt19937 gen(seed);
         for (char& c : bytes) c = static_cast<char>(gen());
         std::FILE* f = std::fopen((dir.path() / name).c_str(), "wb");
@@ -136,6 +136,27 @@ TEST_F(Cli, FlashIdAndErase) {
     r = Invoke("--simulate '6@378:AM29F010=flash.bin;noerase' --device AM29F010 --yes erase");
     EXPECT_EQ(r.status, 8);
     EXPECT_TRUE(Has(r.out, "Erasing Operation NOT COMPLETED!")) << r.out;
+}
+
+TEST_F(Cli, SerialEepromProgramReadEraseAndNoAcknowledge) {
+    WriteChip("eeprom.bin", 4, 2048);
+    WriteChip("image.bin", 6, 2048);
+    const std::string serial = "--simulate '6@378:24C16=eeprom.bin' --device 24C16 ";
+    CliRun r = Invoke(serial + "--yes --verify program image.bin");
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(FileText(dir.path() / "eeprom.bin"), FileText(dir.path() / "image.bin"));
+    EXPECT_TRUE(Has(r.out, "Device Contents MATCHES with Buffer Contents")) << r.out;
+    r = Invoke(serial + "read copy.bin");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(FileText(dir.path() / "copy.bin"), FileText(dir.path() / "image.bin"));
+    r = Invoke(serial + "erase");
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(FileText(dir.path() / "eeprom.bin"), std::string(2048, '\xFF'));
+    EXPECT_EQ(Invoke(serial + "verify image.bin").status, 5);
+
+    r = Invoke("--simulate '6@378:24C16;noack' --device 24C16 read copy.bin");
+    EXPECT_EQ(r.status, 6);
+    EXPECT_TRUE(Has(r.out, "Device 24CXX DOES NOT RESPOND - ACK Error")) << r.out;
 }
 
 }  // namespace
