@@ -22,6 +22,7 @@ Buffers::Buffers(Programmer& p) : p_(p) {
     auto& f = p_.form;
     f.Erase_button.onClick = [this] { Erase_button_Click(); };
     f.menuEraseCode.onClick = [this] { Erase_button_Click(); };
+    f.menuEraseData.onClick = [this] { EraseDataBuffer(); };
     f.mnuFileOpenCode.onClick = [this] { mnuFileOpenCode_Click(); };
     f.mnuFileSaveCode.onClick = [this] { mnuFileSaveCode_Click(); };
     f.mnuFileSaveCodeAs.onClick = [this] { mnuFileSaveCodeAs_Click(); };

@@ -34,6 +34,7 @@ HexDisplay::HexDisplay(Programmer& p) : p_(p) {
     f.VScroll1.onChange = [this] { VScroll1_Change(); };
     f.Display_button.onClick = [this] { Display_button_Click(); };
     f.menuDisplayCode.onClick = [this] { Display_button_Click(); };
+    f.menuDisplayData.onClick = [this] { DisplayDataArea(); };
     f.Show_button.onClick = [this] { Show_button_Click(); };
     f.Command1.onClick = [this] { Command1_Click(); };
     f.BufferDisplay.onDblClick = [this] { BufferDisplay_DblClick(); };
@@ -146,6 +147,11 @@ void HexDisplay::Display_button_Click() {
     if (sel.DeviceFamily == "M")
         p_.svc.dialogs.MessageBox("Please Write AT90S2313 Code Display ROutine", "Routine Not Ready",
                                   platform::MsgIcon::None, platform::MsgButtons::Ok);
+}
+
+void HexDisplay::DisplayDataArea() {
+    p_.svc.dialogs.MessageBox("Please Write AT90S2313 Data Display Routine", "Routine Not Ready",
+                              platform::MsgIcon::None, platform::MsgButtons::Ok);
 }
 
 void HexDisplay::Show_button_Click() {

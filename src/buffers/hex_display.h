@@ -33,6 +33,9 @@ public:
 
     void VScroll1_Change();
     void Display_button_Click();
+    // "Display Device DATA": the chip's data area, which no part of the
+    // catalogue has a routine for yet.
+    void DisplayDataArea();
     void Show_button_Click();
     void Command1_Click();
     void BufferDisplay_DblClick();

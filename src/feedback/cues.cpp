@@ -16,7 +16,7 @@ std::string CueFileName(const std::string& cueName) {
 Cues::Cues(Programmer& p) : p_(p) {}
 
 void Cues::PlayCue(const std::string& cueName) {
-    p_.svc.sound.PlayAsync(p_.svc.paths.programDir / CueFileName(cueName));
+    p_.svc.sound.PlayAsync(p_.svc.paths.DataDir() / CueFileName(cueName));
 }
 
 }  // namespace moltrix::feedback

@@ -45,6 +45,10 @@ public:
     void BLANKCODE();
     void BlankCheckParallel();
     void VerifyCode();
+    // The data area (the second buffer): no part of the catalogue has its
+    // routines yet, so these tell the operator so.
+    void ReadDataArea();
+    void VerifyDataArea();
 
     // Reports. ReportVerifyError expects FailAddress and DataIn to be set;
     // `bufferData` is the byte that was compared with the device.
@@ -53,7 +57,6 @@ public:
     void ReportNoAck();
 
 private:
-    void ReadDataArea();
     void AfterRead();
     void EnableBufferCommands();
     void SetSumText();

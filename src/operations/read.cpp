@@ -13,6 +13,8 @@ DeviceChecks::DeviceChecks(Programmer& p) : p_(p) {
     f.menuBlankCheck.onClick = [this] { Blank_button_Click(); };
     f.Verify_button.onClick = [this] { Verify_button_Click(); };
     f.menuVerifyCode.onClick = [this] { Verify_button_Click(); };
+    f.menuReadData.onClick = [this] { ReadDataArea(); };
+    f.menuVerifyData.onClick = [this] { VerifyDataArea(); };
 }
 
 void DeviceChecks::Read_button_Click() {

@@ -12,9 +12,12 @@ void DeviceChecks::Verify_button_Click() {
     p_.outcome.Begin();
     VerifyFailed = 0;
     if (p_.form.CheckCode.value == 1) VerifyCode();
-    if (p_.form.CheckData.value == 1)
-        p_.svc.dialogs.MessageBox("Please Write AT90S2313 VerifyData Routine", "", platform::MsgIcon::None,
-                                  platform::MsgButtons::Ok);
+    if (p_.form.CheckData.value == 1) VerifyDataArea();
+}
+
+void DeviceChecks::VerifyDataArea() {
+    p_.svc.dialogs.MessageBox("Please Write AT90S2313 VerifyData Routine", "", platform::MsgIcon::None,
+                              platform::MsgButtons::Ok);
 }
 
 void DeviceChecks::VerifyCode() {

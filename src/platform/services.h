@@ -20,6 +20,10 @@ struct Paths {
     // board never stands in for the real one at the next start; empty on the
     // real ports.
     std::filesystem::path benchDir;
+    // The sounds and the help file; empty: they lie in the program's folder
+    // (a build tree). An installed program has them in share/moltrix.
+    std::filesystem::path dataDir;
+    std::filesystem::path DataDir() const { return dataDir.empty() ? programDir : dataDir; }
 
     // Where "moltrix6.ini" may lie, in the order a new one is tried: the
     // program's folder, else the configuration folder; only the bench's own

@@ -12,6 +12,7 @@ ProgramCommand::ProgramCommand(Programmer& p) : p_(p) {
     auto& f = p_.form;
     f.Program_button.onClick = [this] { Program_button_Click(); };
     f.menuProgramCode.onClick = [this] { Program_button_Click(); };
+    f.menuProgramData.onClick = [this] { ProgramDataArea(); };
 }
 
 void ProgramCommand::Register(std::initializer_list<const char*> types, std::function<void()> routine) {

@@ -31,6 +31,8 @@
 #include "programming/serial_bus.h"
 #include "programming/serial_eeprom.h"
 #include "setups/setups.h"
+#include "shell/about_box.h"
+#include "shell/menu_commands.h"
 
 namespace moltrix {
 
@@ -69,6 +71,8 @@ public:
     programming::EraseCommand erase{*this};
     programming::SerialBus serialBus{*this};
     programming::SerialEepromRoutines serial{*this};
+    shell::AboutBox about{*this};
+    shell::MenuCommands menus{*this};
 
     const char* CrLf = "";
 
