@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "icons.h"
+
 #include "qt_text.h"
 
 namespace moltrix::app {
@@ -93,9 +95,7 @@ ToolbarView::ToolbarView(form::Toolbar& model, QWidget* parent, ActionRunner& ru
             a = bar_->addSeparator();
         } else {
             const bool opens = b.key.rfind("Open", 0) == 0;
-            const QIcon icon =
-                bar_->style()->standardIcon(opens ? QStyle::SP_DialogOpenButton : QStyle::SP_DialogSaveButton);
-            a = bar_->addAction(icon, Q(b.caption));
+            a = bar_->addAction(opens ? OpenFileIcon() : SaveFileIcon(), Q(b.caption));
         }
         actions_.push_back(a);
         shownCaptions_.push_back(b.caption);

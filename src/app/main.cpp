@@ -6,6 +6,7 @@
 //   moltrix --screenshot FILE    also saves a picture of the window once it is up
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
@@ -51,8 +52,12 @@ std::optional<int> ReadOptions(int argc, char** argv, Options& options) {
 
 platform::Paths ProgramPaths() {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    return {QCoreApplication::applicationDirPath().toStdString(), QDir::currentPath().toStdString(),
-            config.toStdString(), {}};
+    const QString programDir = QCoreApplication::applicationDirPath();
+    platform::Paths paths{programDir.toStdString(), QDir::currentPath().toStdString(), config.toStdString(), {}};
+    // Installed, the sounds and the manual lie in share/moltrix beside bin/.
+    const QString shared = QDir(programDir).absoluteFilePath(QStringLiteral("../share/moltrix"));
+    if (QFileInfo(shared + QStringLiteral("/moltrix5.hlp")).isFile()) paths.dataDir = QDir::cleanPath(shared).toStdString();
+    return paths;
 }
 
 int Main(int argc, char** argv) {
@@ -80,6 +85,7 @@ int Main(int argc, char** argv) {
 
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kAppTitle));
+    QApplication::setDesktopFileName(QStringLiteral("moltrix"));
 
     app::QtUiRefresh refresh;
     app::QtClock clock(benchClock, &refresh);

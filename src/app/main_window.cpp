@@ -9,6 +9,8 @@
 #include <cmath>
 #include <map>
 
+#include "about_dialog.h"
+#include "icons.h"
 #include "layout.h"
 #include "qt_text.h"
 
@@ -35,12 +37,18 @@ MainWindow::MainWindow(Programmer& core) : core_(core), client_(new QWidget(this
     // File > Exit runs inside an operator action, which closes the window once it has returned.
     core_.closeMainWindow = [this] { close(); };
     core_.closeOtherWindows = [this] { CloseOtherWindows(); };
+    core_.about.showModal = [this] {
+        AboutDialog box(core_.about.form, this);
+        box.Run();
+    };
+    setWindowIcon(ProgramIcon());
     SyncFromModel();
 }
 
 MainWindow::~MainWindow() {
     core_.closeMainWindow = nullptr;
     core_.closeOtherWindows = nullptr;
+    core_.about.showModal = nullptr;
 }
 
 void MainWindow::BuildControls() {

@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
-#include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -18,6 +18,7 @@
 #include <QThread>
 #include <QUrl>
 
+#include "help_window.h"
 #include "product.h"
 #include "qt_text.h"
 
@@ -197,14 +198,26 @@ std::string QtDialogs::FileDialog(platform::FileDialogMode mode, const std::stri
 
 // ---- Help and launching ----
 
-std::string QtHelpViewer::Show(const std::filesystem::path& helpFile, int /*command*/,
-                               const std::string& /*keyword*/) {
-    // The help file opens in whatever viewer the desktop has for it; the
-    // contents page and the keyword search both open the file itself.
-    const QString path = QString::fromStdString(helpFile.string());
-    if (!QFileInfo(path).isFile()) return "The help file " + helpFile.string() + " was not found.";
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        return "No program is available to open the help file " + helpFile.string() + ".";
+QtHelpViewer::QtHelpViewer() = default;
+QtHelpViewer::~QtHelpViewer() = default;
+
+std::string QtHelpViewer::Show(const std::filesystem::path& helpFile, int command, const std::string& keyword) {
+    QFile file(QString::fromStdString(helpFile.string()));
+    if (!file.open(QIODevice::ReadOnly)) return "The help file " + helpFile.string() + " cannot be opened.";
+    const QByteArray bytes = file.readAll();
+    help::HelpError error;
+    auto manual = help::ParseHelp(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), &error);
+    if (!manual)
+        return "The help file " + helpFile.string() + " cannot be read: line " + std::to_string(error.line) + ", " +
+               error.reason + ".";
+    window_ = std::make_unique<HelpWindow>(std::move(*manual));
+    if (command == platform::kHelpPartialKey)
+        window_->ShowIndex(keyword);
+    else
+        window_->ShowContents();
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
     return {};
 }
 

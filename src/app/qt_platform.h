@@ -82,9 +82,19 @@ private:
 // "All Files (*.*)|*.*" (description|pattern pairs) as Qt's "All Files (*)".
 QString QtFileFilter(const std::string& filter);
 
+class HelpWindow;
+
+// The program's own viewer for its manual: the file is read afresh on each call
+// and shown in one help window, at its contents or at its keyword index.
 class QtHelpViewer : public platform::HelpViewer {
 public:
+    QtHelpViewer();
+    ~QtHelpViewer() override;
     std::string Show(const std::filesystem::path& helpFile, int command, const std::string& keyword) override;
+    HelpWindow* Window() const { return window_.get(); }  // for tests
+
+private:
+    std::unique_ptr<HelpWindow> window_;
 };
 
 class QtLauncher : public platform::Launcher {
