@@ -10,31 +10,24 @@ constexpr int kAckSampleMs = 1;
 
 SerialBus::SerialBus(Programmer& p) : p_(p) {}
 
-void SerialBus::SerialStart() {
+// With the clock low the data line goes to `before`, the clock rises, the data
+// line moves to `after` while the clock is high, and the clock falls again.
+void SerialBus::DataEdgeWithClockHigh(std::int16_t before, std::int16_t after) {
     auto& r = p_.regs;
     auto& a = p_.addr;
     a.CEON();
-    r.Reg4 = 0x80;
+    r.Reg4 = before;
     r.SetReg4();
     r.REG4ON();
     a.CEOFF();
-    r.Reg4 = 0x00;
+    r.Reg4 = after;
     r.SetReg4();
     a.CEON();
 }
 
-void SerialBus::SerialStop() {
-    auto& r = p_.regs;
-    auto& a = p_.addr;
-    a.CEON();
-    r.Reg4 = 0x00;
-    r.SetReg4();
-    r.REG4ON();
-    a.CEOFF();
-    r.Reg4 = 0x80;
-    r.SetReg4();
-    a.CEON();
-}
+void SerialBus::SerialStart() { DataEdgeWithClockHigh(0x80, 0x00); }
+
+void SerialBus::SerialStop() { DataEdgeWithClockHigh(0x00, 0x80); }
 
 void SerialBus::ClockOutDataOut() {
     auto& r = p_.regs;

@@ -45,6 +45,7 @@ public:
     bool Send(std::uint8_t v);
 
 private:
+    void DataEdgeWithClockHigh(std::int16_t before, std::int16_t after);
     // Register 4 driving, DataOut shifted out on eight clock pulses.
     void ClockOutDataOut();
     Programmer& p_;
