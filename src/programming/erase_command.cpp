@@ -53,10 +53,7 @@ void EraseCommand::ReportSerialErase() {
     p_.addr.SerialLinesAtRest();
 }
 
-bool EraseCommand::SerialAckError() const {
-    const auto& ackError = p_.program.serialAckError;
-    return ackError && ackError() != 0;
-}
+bool EraseCommand::SerialAckError() const { return p_.serialBus.AckError != 0; }
 
 bool EraseCommand::OperatorAgrees() {
     p_.log.AddLogLine("Flash Erase Button Pressed");

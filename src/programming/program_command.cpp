@@ -63,7 +63,7 @@ void ProgramCommand::ProgramDevice() {
         ProgramStatus = 1;
         routine->second();
     }
-    if (sel.DeviceFamily == "S" && serialAckError && serialAckError() != 0) {
+    if (sel.DeviceFamily == "S" && p_.serialBus.AckError != 0) {
         p_.checks.ReportNoAck();
         ProgramFailed = 1;
     }

@@ -26,10 +26,6 @@ public:
     // The byte being programmed now.
     std::uint8_t DataOut = 0;
 
-    // The serial routines' acknowledge error count after a write (0 when the
-    // chip answered), set by their owner.
-    std::function<std::int16_t()> serialAckError;
-
     // The routine of each type code, registered by the routines' owners.
     void Register(std::initializer_list<const char*> types, std::function<void()> routine);
 

@@ -21,7 +21,6 @@ struct SerialEepromRoutines::Layout {
 SerialEepromRoutines::SerialEepromRoutines(Programmer& p) : p_(p) {
     p_.program.Register({"SA", "SB"}, [this] { Write24Cxx(); });
     p_.program.Register({"SC"}, [this] { Write24C32(); });
-    p_.program.serialAckError = [this] { return p_.serialBus.AckError; };
     p_.erase.write24Cxx = [this] { Write24Cxx(); };
     p_.erase.write24C32 = [this] { Write24C32(); };
     p_.checks.serialRead = [this] {
