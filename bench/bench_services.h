@@ -27,7 +27,9 @@ struct Quiet : platform::SoundPlayer, platform::SettingsStore, platform::Dialogs
         return platform::MsgResult::Ok;
     }
     std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string FileDialog(platform::FileDialogMode, const std::string&, const std::string&) override { return {}; }
+    std::string FileDialog(platform::FileDialogMode, const std::string&, const std::string&, int*) override {
+        return {};
+    }
     std::string Show(const std::filesystem::path&, int, const std::string&) override { return {}; }
     bool Launch(const std::string&) override { return true; }
     void Refresh() override {}

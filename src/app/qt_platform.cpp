@@ -182,7 +182,7 @@ QString QtFileFilter(const std::string& filter) {
 }
 
 std::string QtDialogs::FileDialog(platform::FileDialogMode mode, const std::string& title,
-                                  const std::string& filter) {
+                                  const std::string& filter, int* chosenType) {
     BeforeShowing();
     const QString qtFilter = QtFileFilter(filter);
     // Neither form insists that the file exists, and saving asks nothing more:
@@ -193,6 +193,7 @@ std::string QtDialogs::FileDialog(platform::FileDialogMode mode, const std::stri
                                                                 : QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (chosenType) *chosenType = std::max<int>(0, static_cast<int>(qtFilter.split(QStringLiteral(";;")).indexOf(dialog.selectedNameFilter())));
     return dialog.selectedFiles().constFirst().toStdString();
 }
 

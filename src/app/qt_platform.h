@@ -70,8 +70,8 @@ public:
                                    platform::MsgButtons buttons) override;
     std::string InputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
-    std::string FileDialog(platform::FileDialogMode mode, const std::string& title,
-                           const std::string& filter) override;
+    std::string FileDialog(platform::FileDialogMode mode, const std::string& title, const std::string& filter,
+                           int* chosenType) override;
 
 private:
     void BeforeShowing();

@@ -1,11 +1,13 @@
 #pragma once
 // The code and data buffers, their working sizes, file names and flags, and the
-// file commands that load raw image files into them and save them again. Image
-// files have no header: byte n of the file is buffer address n.
+// file commands that load image files into them and save them again. A raw
+// image has no header: byte n of the file is buffer address n. The code buffer
+// also takes Intel HEX and S-record files (see image_formats.h).
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "buffers/image_formats.h"
 #include "form/controls.h"
 
 namespace moltrix {
@@ -21,7 +23,13 @@ inline constexpr std::size_t kCodeEraseLast = 0x100000;
 inline constexpr std::size_t kDataEraseLast = 0x2000;
 // The largest data file the data area takes.
 inline constexpr std::size_t kDataFileMax = 8'192;
-inline constexpr const char* kAllFiles = "All Files (*.*)|*.*";  // the file dialogs' one filter
+inline constexpr const char* kAllFiles = "All Files (*.*)|*.*";  // the file dialogs' filter
+// The file types Save Code As offers, in the order of ImageFormat: raw first.
+inline constexpr const char* kCodeSaveTypes =
+    "Raw Binary (*.*)|*.*|Intel HEX (*.hex;*.ihx)|*.hex;*.ihx|"
+    "Motorola S-Record (*.s19;*.s28;*.s37;*.srec;*.mot)|*.s19;*.s28;*.s37;*.srec;*.mot";
+// The largest record file read; its image must still fit the code buffer.
+inline constexpr std::size_t kRecordFileMax = 64u << 20;
 
 // The 16-bit byte sum of an image, as four upper-case hex digits.
 std::string FileChecksumText(const std::vector<std::uint8_t>& bytes);
@@ -34,6 +42,8 @@ public:
     std::vector<std::uint8_t> DataBuffer = std::vector<std::uint8_t>(kDataBufferBytes, 0);
     std::int32_t CodeSize = 0, DataSize = 0;
     std::string CodeFileName, DataFileName, FileChecksum;
+    // The format of the file CodeFileName names: Save Code writes it back so.
+    ImageFormat CodeFileFormat = ImageFormat::Raw;
     std::int16_t CodeLoaded = 0, DataLoaded = 0;
 
     // Commands.
@@ -60,9 +70,10 @@ public:
     // as they were and tells the operator why. Returns whether it loaded.
     bool LoadCodeFile(const std::string& name);
     bool LoadDataFile(const std::string& name);
-    // Writes CodeSize bytes of the code buffer to the named file, as Save Code
-    // As does with that name chosen. Returns whether it was written.
-    bool SaveCodeFile(const std::string& name);
+    // Writes CodeSize bytes of the code buffer to the named file in the given
+    // format, as Save Code As does with that name and type chosen. Returns
+    // whether it was written.
+    bool SaveCodeFile(const std::string& name, ImageFormat format = ImageFormat::Raw);
 
 private:
     void AfterErase(bool code);
@@ -70,9 +81,10 @@ private:
     void SaveCode(bool alwaysAsk, const std::string& title);
     void SaveData(bool alwaysAsk, const std::string& title);
     void SaveBuffer(std::string& fileName, form::Label& nameLabel, const std::vector<std::uint8_t>& buffer,
-                    std::int32_t size, const std::string& statusPrefix, bool alwaysAsk, const std::string& title);
+                    std::int32_t size, const std::string& statusPrefix, bool alwaysAsk, const std::string& title,
+                    ImageFormat* format);
     bool WriteImage(const std::string& name, const std::vector<std::uint8_t>& buffer, std::int32_t size,
-                    const std::string& statusPrefix);
+                    const std::string& statusPrefix, ImageFormat format = ImageFormat::Raw);
     void SetToolButtonEnabled(const std::string& key, bool enabled);
     Programmer& p_;
 };

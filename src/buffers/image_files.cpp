@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "buffers/buffers.h"
+#include "buffers/image_formats.h"
 #include "platform/file_io.h"
 #include "shell/programmer.h"
 
@@ -24,6 +25,15 @@ std::string ImageFileProblem(const std::string& name, const std::filesystem::pat
     if (!platform::FileSize(path, length, error)) return error;
     if (length == 0) return "the file is empty";
     return {};
+}
+
+// The load's line for a record file: its format, record count and the
+// addresses its data covers.
+std::string RecordsLine(const RecordImage& r) {
+    char range[48];
+    std::snprintf(range, sizeof range, "addresses %04Xh to %04Xh", static_cast<unsigned>(r.lowest),
+                  static_cast<unsigned>(r.highest));
+    return std::string(FormatName(r.format)) + " file: " + std::to_string(r.records) + " records, " + range;
 }
 
 }  // namespace
@@ -77,7 +87,16 @@ bool Buffers::LoadCodeFile(const std::string& name) {
         RefusedFile(name, error);
         return false;
     }
-    if (length > kCodeBufferBytes) {
+    // A record file holds its image as text, some three times the bytes; a
+    // raw file must fit the buffer as it is.
+    const bool maybeRecords = length > kCodeBufferBytes && length <= kRecordFileMax;
+    platform::ReadResult read;
+    RecordImage records;
+    if (length <= kCodeBufferBytes || maybeRecords) {
+        read = platform::ReadWholeFile(path, maybeRecords ? kRecordFileMax : kCodeBufferBytes);
+        if (read.ok) records = ReadRecordImage(std::string_view(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size()), kCodeBufferBytes);
+    }
+    if (length > kCodeBufferBytes && (!maybeRecords || (read.ok && records.format == ImageFormat::Raw))) {
         giveUp();
         p_.log.AddLogLine("Code File Size is " + std::to_string(length) + " bytes, bigger than the " +
                           std::to_string(kCodeBufferBytes) + " allowed - Will Not Open");
@@ -85,20 +104,27 @@ bool Buffers::LoadCodeFile(const std::string& name) {
                                   "Code File Too Big", platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
         return false;
     }
-    auto read = platform::ReadWholeFile(path);
-    if (!read.ok || read.bytes.empty() || read.bytes.size() > kCodeBufferBytes) {
+    if (!read.ok || read.bytes.empty() || (records.format == ImageFormat::Raw && read.bytes.size() > kCodeBufferBytes)) {
         giveUp();
         RefusedFile(name, read.ok ? "the file changed while it was read" : read.error);
         return false;
     }
+    if (!records.ok()) {
+        giveUp();
+        RefusedFile(name, records.error);
+        return false;
+    }
+    const std::vector<std::uint8_t>& image = records.format == ImageFormat::Raw ? read.bytes : records.bytes;
 
     CodeFileName = name;
-    CodeSize = static_cast<std::int32_t>(read.bytes.size());
-    std::copy(read.bytes.begin(), read.bytes.end(), CodeBuffer.begin());
-    FileChecksum = FileChecksumText(read.bytes);
+    CodeFileFormat = records.format;
+    CodeSize = static_cast<std::int32_t>(image.size());
+    std::copy(image.begin(), image.end(), CodeBuffer.begin());
+    FileChecksum = FileChecksumText(image);
     p_.lamps.DataFlowLampOff();
     p_.log.AddLogLine("File " + CodeFileName + " - was read into Buffer. " + std::to_string(CodeSize) +
                       " bytes long.");
+    if (records.format != ImageFormat::Raw) p_.log.AddLogLine(RecordsLine(records));
     p_.log.AddLogLine("Read File CRC = $" + FileChecksum);
     p_.log.AddLogLine("You can Install a Blank Eprom for Programming");
 
@@ -186,46 +212,61 @@ bool Buffers::LoadDataFile(const std::string& name) {
 
 // Asks for a name when there is none (or always, for "Save As"), then writes the
 // buffer. A name the operator chose becomes the file's name only once the file
-// is written, so a failed save leaves nothing pointing at it.
+// is written, so a failed save leaves nothing pointing at it. With `format`
+// (the code buffer) the dialog offers the three image types and the file is
+// written in the type chosen; without it, as raw bytes.
 void Buffers::SaveBuffer(std::string& fileName, form::Label& nameLabel, const std::vector<std::uint8_t>& buffer,
                          std::int32_t size, const std::string& statusPrefix, bool alwaysAsk,
-                         const std::string& title) {
+                         const std::string& title, ImageFormat* format) {
     std::string name = fileName;
+    ImageFormat chosen = format ? *format : ImageFormat::Raw;
     const bool ask = alwaysAsk || name.empty();
     if (ask) {
-        name = p_.svc.dialogs.FileDialog(platform::FileDialogMode::Save, title, kAllFiles);
+        int type = 0;
+        name = p_.svc.dialogs.FileDialog(platform::FileDialogMode::Save, title, format ? kCodeSaveTypes : kAllFiles,
+                                         &type);
         if (name.empty()) return;
+        chosen = format && type == 1 ? ImageFormat::IntelHex : format && type == 2 ? ImageFormat::SRecord
+                                                                                   : ImageFormat::Raw;
     }
-    if (WriteImage(name, buffer, size, statusPrefix) && ask) {
+    if (WriteImage(name, buffer, size, statusPrefix, chosen) && ask) {
         fileName = name;
         nameLabel.caption = name;
+        if (format) *format = chosen;
     }
 }
 
 void Buffers::SaveCode(bool alwaysAsk, const std::string& title) {
     SaveBuffer(CodeFileName, p_.form.FileNameCodeText, CodeBuffer, CodeSize, "Writing Binary File ", alwaysAsk,
-               title);
+               title, &CodeFileFormat);
 }
 
-bool Buffers::SaveCodeFile(const std::string& name) {
-    if (!WriteImage(name, CodeBuffer, CodeSize, "Writing Binary File ")) return false;
+bool Buffers::SaveCodeFile(const std::string& name, ImageFormat format) {
+    if (!WriteImage(name, CodeBuffer, CodeSize, "Writing Binary File ", format)) return false;
     CodeFileName = name;
+    CodeFileFormat = format;
     p_.form.FileNameCodeText.caption = name;
     return true;
 }
 
 void Buffers::SaveData(bool alwaysAsk, const std::string& title) {
     SaveBuffer(DataFileName, p_.form.FileNameDataText, DataBuffer, DataSize, "Writing Data Binary File ", alwaysAsk,
-               title);
+               title, nullptr);
 }
 
 bool Buffers::WriteImage(const std::string& name, const std::vector<std::uint8_t>& buffer, std::int32_t size,
-                         const std::string& statusPrefix) {
+                         const std::string& statusPrefix, ImageFormat format) {
     auto& status = p_.form.sbStatusBar.statusText;
-    status = statusPrefix + name + " ... Wait";
+    status = (format == ImageFormat::Raw ? statusPrefix : "Writing " + std::string(FormatName(format)) + " File ") +
+             name + " ... Wait";
     p_.svc.refresh.Refresh();
     const auto count = static_cast<std::size_t>(std::clamp<std::int64_t>(size, 0, static_cast<std::int64_t>(buffer.size())));
-    std::string error = platform::WriteFileReplacing(Resolve(p_, name), buffer.data(), count);
+    const std::span<const std::uint8_t> image(buffer.data(), count);
+    const auto path = Resolve(p_, name);
+    std::string error =
+        format == ImageFormat::IntelHex ? platform::WriteFileReplacing(path, WriteIntelHex(image))
+        : format == ImageFormat::SRecord ? platform::WriteFileReplacing(path, WriteSRecords(image, path.filename().string()))
+                                         : platform::WriteFileReplacing(path, buffer.data(), count);
     if (!error.empty()) {
         status.clear();
         p_.log.AddLogLine("File " + name + " - was not saved: " + error);

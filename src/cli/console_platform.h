@@ -29,7 +29,9 @@ public:
     platform::MsgResult MessageBox(const std::string& text, const std::string& title, platform::MsgIcon icon,
                                    platform::MsgButtons buttons) override;
     std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string FileDialog(platform::FileDialogMode, const std::string&, const std::string&) override { return {}; }
+    std::string FileDialog(platform::FileDialogMode, const std::string&, const std::string&, int*) override {
+        return {};
+    }
     // Run before any text goes to standard error (the progress bar clears its line).
     std::function<void()> beforeOutput;
 

@@ -18,9 +18,11 @@ public:
     virtual std::string InputBox(const std::string& prompt, const std::string& title,
                                  const std::string& defaultText) = 0;
     // The chosen path, or empty text when the operator cancels. The filter is
-    // in the form "All Files (*.*)|*.*".
-    virtual std::string FileDialog(FileDialogMode mode, const std::string& title,
-                                   const std::string& filter) = 0;
+    // in the form "All Files (*.*)|*.*", one or more description|patterns
+    // pairs; `chosenType`, when given, receives the index of the pair the
+    // operator left selected (0 for the first).
+    virtual std::string FileDialog(FileDialogMode mode, const std::string& title, const std::string& filter,
+                                   int* chosenType = nullptr) = 0;
 };
 
 }  // namespace moltrix::platform

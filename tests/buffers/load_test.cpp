@@ -123,6 +123,8 @@ TEST_F(BuffersTest, UnusableFilesChangeNothingAndSayWhy) {
     std::string bigCode = MakeFile("big.bin", {});
     fs::resize_file(bigCode, 2'100'002);
     std::string bigData = MakeFile("big.dat", Pattern(8193));
+    const std::string badRecords = ":0200000012AB41\r\n:0200100012AB40\r\n:00000001FF\r\n";
+    std::string badHex = MakeFile("bad.hex", {badRecords.begin(), badRecords.end()});
     std::string missing = (rig.services.paths.workDir / "missing.bin").string();
     std::string folder = (rig.services.paths.workDir / "afolder").string();
 
@@ -138,6 +140,8 @@ TEST_F(BuffersTest, UnusableFilesChangeNothingAndSayWhy) {
          "Can't read the file " + empty + ": the file is empty", "File Not Read"},
         {true, bigCode, "Code File Size is 2100002 bytes, bigger than the 2100001 allowed - Will Not Open",
          "Can't Open Code File Bigger than 2100001 Bytes", "Code File Too Big"},
+        {true, badHex, "File " + badHex + " - was not read: line 2: checksum 40h is wrong, the record needs 31h",
+         "Can't read the file " + badHex + ": line 2: checksum 40h is wrong, the record needs 31h", "File Not Read"},
         {false, missing, "File " + missing + " - was not read: file not found",
          "Can't read the file " + missing + ": file not found", "File Not Read"},
         {false, folder, "File " + folder + " - was not read: it is a folder, not a file",

@@ -43,8 +43,13 @@ std::string ScriptedDialogs::InputBox(const std::string& prompt, const std::stri
 }
 
 std::string ScriptedDialogs::FileDialog(platform::FileDialogMode mode, const std::string& title,
-                                        const std::string& filter) {
+                                        const std::string& filter, int* chosenType) {
     shown.push_back({mode == platform::FileDialogMode::Open ? "open" : "save", filter, title});
+    if (chosenType) *chosenType = 0;
+    if (chosenType && !fileTypeAnswers.empty()) {
+        *chosenType = fileTypeAnswers.front();
+        fileTypeAnswers.pop_front();
+    }
     if (fileAnswers.empty()) return {};
     auto r = fileAnswers.front();
     fileAnswers.pop_front();

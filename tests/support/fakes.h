@@ -101,12 +101,13 @@ public:
     platform::MsgResult MessageBox(const std::string& text, const std::string& title, platform::MsgIcon icon,
                                    platform::MsgButtons buttons) override;
     std::string InputBox(const std::string& prompt, const std::string& title, const std::string& def) override;
-    std::string FileDialog(platform::FileDialogMode mode, const std::string& title,
-                           const std::string& filter) override;
+    std::string FileDialog(platform::FileDialogMode mode, const std::string& title, const std::string& filter,
+                           int* chosenType) override;
     std::vector<Shown> shown;
     std::deque<platform::MsgResult> messageAnswers;
     std::deque<std::string> inputAnswers;
     std::deque<std::string> fileAnswers;
+    std::deque<int> fileTypeAnswers;  // the file type left selected; 0 when the script runs dry
     std::function<void()> whileMessageShown;  // runs while a message box is open
 };
 
