@@ -8,13 +8,14 @@
 #include "devices/catalog.h"
 #include "devices/device_lookup.h"
 #include "exit_status.h"
+#include "operations/compare.h"
 #include "shell/programmer.h"
 
 namespace moltrix::cli {
 namespace {
 
 bool NeedsDevice(const std::string& command) {
-    return command == "read" || command == "blank" || command == "verify" || command == "display" ||
+    return command == "read" || command == "blank" || command == "verify" || command == "compare" || command == "display" ||
            command == "program" || command == "id" || command == "erase";
 }
 
@@ -24,16 +25,38 @@ std::int16_t PortNumber(const std::string& text) {
     return static_cast<std::int16_t>(v);
 }
 
-// An operator's click on a command button; a button the selected device does
-// not offer (disabled) is reported instead of doing nothing.
+// Whether the operator could click the button now; a button the selected
+// device does not offer (disabled) is reported.
 template <class Entry>
-bool Press(Entry& button) {
-    if (button.enabled && button.visible) {
-        button.Click();
-        return true;
-    }
+bool Available(const Entry& button) {
+    if (button.enabled && button.visible) return true;
     std::fprintf(stderr, "moltrix-cli: \"%s\" is not available for this device now\n", button.caption.c_str());
     return false;
+}
+
+// An operator's click on a command button, when it is available.
+template <class Entry>
+bool Press(Entry& button) {
+    if (!Available(button)) return false;
+    button.Click();
+    return true;
+}
+
+buffers::ImageFormat FileFormat(const Options& o) {
+    if (o.format == "ihex") return buffers::ImageFormat::IntelHex;
+    if (o.format == "srec") return buffers::ImageFormat::SRecord;
+    if (o.format == "raw") return buffers::ImageFormat::Raw;
+    return buffers::FormatFromExtension(o.argument);
+}
+
+// Every difference between the chip and the file, on standard output.
+int Compare(Programmer& p, const Options& o) {
+    if (!p.buffers.LoadCodeFile(o.argument)) return kFailed;
+    if (!Available(p.form.Read_button)) return kUnsupported;
+    const auto comparison = operations::CompareDeviceWithBuffer(p);
+    if (!comparison) return StatusOf(p.outcome.Last());
+    for (const std::string& line : operations::ComparisonReport(*comparison)) std::printf("%s\n", line.c_str());
+    return comparison->differing == 0 ? kSuccess : kVerifyMismatch;
 }
 
 // The board the operator asked for: the probe of the chosen port, then the forced model.
@@ -142,11 +165,12 @@ int RunCommand(Programmer& p, const Options& o, int deviceRow) {
     if (o.verify) f.VerifyAfterProgramming.SetValue(1);
 
     if (o.command == "display") return Display(p, o);
+    if (o.command == "compare") return Compare(p, o);
     if (o.command == "read") {
         if (!Press(f.Read_button)) return kUnsupported;
         const int status = StatusOf(p.outcome.Last());
         if (status != kSuccess) return status;
-        return p.buffers.SaveCodeFile(o.argument) ? kSuccess : kFailed;
+        return p.buffers.SaveCodeFile(o.argument, FileFormat(o)) ? kSuccess : kFailed;
     }
     if (o.command == "blank") {
         if (!Press(f.Blank_button)) return kUnsupported;

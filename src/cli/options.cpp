@@ -13,9 +13,11 @@ constexpr const char* kCommandHelp =
     "Commands:\n"
     "  list             the device catalogue: row, name, type code, size; refused rows marked\n"
     "  probe            look for the board on the parallel ports\n"
-    "  read FILE        read the device and save it to FILE\n"
+    "  read FILE        read the device and save it to FILE (raw, Intel HEX or S-records:\n"
+    "                   --format, or by the extension .hex/.ihx, .s19/.s28/.s37/.srec/.mot)\n"
     "  blank            blank-check the device\n"
-    "  verify FILE      compare the device with FILE\n"
+    "  verify FILE      compare the device with FILE, as the window's Verify does\n"
+    "  compare FILE     read the device once and report every difference from FILE\n"
     "  program FILE     program the device with FILE (asks first; --yes answers)\n"
     "  id               read a flash part's identification code\n"
     "  erase            erase a flash part or EEPROM chip (asks first; --yes answers)\n"
@@ -29,7 +31,7 @@ struct CommandInfo {
 constexpr CommandInfo kCommands[] = {
     {"list", false, false}, {"probe", false, false},  {"read", true, true},  {"blank", false, false},
     {"verify", true, true}, {"display", false, true}, {"export-log", true, true}, {"program", true, true},
-    {"id", false, false},   {"erase", false, false},
+    {"id", false, false},   {"erase", false, false},  {"compare", true, true},
 };
 
 }  // namespace
@@ -37,7 +39,7 @@ constexpr CommandInfo kCommands[] = {
 std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     CLI::App app{"moltrix-cli: the MOLTRIX programmer boards from the command line", "moltrix-cli"};
     app.footer(std::string(kCommandHelp) + "\n" + kExitStatusHelp + "\n" + sim::kBenchSetupHelp);
-    app.add_option("command", o.command, "list, probe, read, blank, verify, program, id, erase, display, export-log")->required();
+    app.add_option("command", o.command, "list, probe, read, blank, verify, compare, program, id, erase, display, export-log")->required();
     app.add_option("argument", o.argument, "the command's FILE or PAGE");
     app.add_option("--device", o.device, "a catalogue name (\"Eprom 27C256\" or \"27C256\") or row number");
     app.add_option("--port", o.port, "the board's port: 378, 278, 3BC or auto")
@@ -54,6 +56,8 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     app.add_flag("--verify", o.verify, "program: verify the device afterwards");
     app.add_flag("--yes,-y", o.yes, "answer the safety questions with yes");
     app.add_flag("--quiet,-q", o.quiet, "no log lines and no progress bar");
+    app.add_option("--format", o.format, "read: the file's format, raw, ihex or srec (default: by its extension)")
+        ->check(CLI::IsMember({"raw", "ihex", "srec"}));
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

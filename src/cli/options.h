@@ -19,6 +19,7 @@ struct Options {
     bool blankCheck = false, verify = false;
     bool yes = false;
     bool quiet = false;
+    std::string format;  // read: "raw", "ihex" or "srec"; empty: from the file's extension
 };
 
 // Parses the command line. Returns an exit status to end with at once (help

@@ -159,5 +159,71 @@ TEST_F(Cli, SerialEepromProgramReadEraseAndNoAcknowledge) {
     EXPECT_TRUE(Has(r.out, "Device 24CXX DOES NOT RESPOND - ACK Error")) << r.out;
 }
 
+TEST_F(Cli, ReadSavesTheFormatAskedOrNamedByTheExtension) {
+    WriteChip("chip.bin", 5);
+    ASSERT_EQ(Invoke(bench + "-q read copy.hex").status, 0);
+    ASSERT_EQ(Invoke(bench + "-q --format srec read copy.txt").status, 0);
+    ASSERT_EQ(Invoke(bench + "-q --format raw read copy.s19").status, 0);
+    const std::string chip = FileText(dir.path() / "chip.bin");
+    for (const auto& [name, first] : {std::pair{"copy.hex", ":10000000"}, std::pair{"copy.txt", "S0"}}) {
+        const std::string text = FileText(dir.path() / name);
+        EXPECT_EQ(text.substr(0, std::string(first).size()), first) << name;
+        EXPECT_EQ(Invoke(bench + "-q verify " + name).status, 0) << name << " loads back as the chip";
+    }
+    EXPECT_EQ(FileText(dir.path() / "copy.s19"), chip);
+    EXPECT_EQ(Invoke(bench + "--format elf read x.bin").status, 2);
+}
+
+// The chip differs from the file in known places: a data line stuck at 0, and
+// a tail that was never programmed.
+TEST_F(Cli, CompareReportsEveryDifferenceAndWhichWayTheBitsWent) {
+    WriteChip("chip.bin", 6);
+    std::string file = FileText(dir.path() / "chip.bin");
+    CliRun r = Invoke(bench + "-q compare chip.bin");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Compared 32768 bytes: 0 differ\n");
+
+    // Data line 2 stuck at 0: every byte with bit 2 set reads without it.
+    r = Invoke("--simulate '6@378:27C256=chip.bin;stuck0=04' --device 27C256 -q compare chip.bin");
+    EXPECT_EQ(r.status, 5);
+    std::size_t withBit = 0;
+    std::string listed;
+    for (std::size_t i = 0; i < file.size(); ++i) {
+        const auto b = static_cast<unsigned char>(file[i]);
+        if (!(b & 4)) continue;
+        if (++withBit <= 16) {
+            char line[40];
+            std::snprintf(line, sizeof line, "%06zX   %02X    %02X\n", i, b, b & ~4u);
+            listed += line;
+        }
+    }
+    EXPECT_EQ(r.out, "Compared 32768 bytes: " + std::to_string(withBit) + " differ\nAddress  File  Device\n" + listed +
+                         "... and " + std::to_string(withBit - 16) + " more\nBits at 1 where the file has 0: 0\n" +
+                         "Bits at 0 where the file has 1: " + std::to_string(withBit) +
+                         "\nOnly 0s where 1s were wanted: bits stuck at 0, or programmed over?\n");
+
+    // The chip holds the first 30000 bytes, erased above: an unprogrammed tail.
+    std::string chip = file.substr(0, 30000) + std::string(file.size() - 30000, '\xFF');
+    std::FILE* f = std::fopen((dir.path() / "chip.bin").c_str(), "wb");
+    std::fwrite(chip.data(), 1, chip.size(), f);
+    std::fclose(f);
+    r = Invoke(bench + "-q compare " + (dir.path() / "file.bin").string());
+    EXPECT_EQ(r.status, 1) << "a missing file";
+    f = std::fopen((dir.path() / "file.bin").c_str(), "wb");
+    std::fwrite(file.data(), 1, file.size(), f);
+    std::fclose(f);
+    r = Invoke(bench + "-q compare file.bin");
+    EXPECT_EQ(r.status, 5);
+    std::size_t differ = 0, zeros = 0;
+    for (std::size_t i = 30000; i < file.size(); ++i) {
+        const auto b = static_cast<unsigned char>(file[i]);
+        differ += b != 0xFF;
+        zeros += static_cast<std::size_t>(8 - __builtin_popcount(b));
+    }
+    EXPECT_TRUE(Has(r.out, "Compared 32768 bytes: " + std::to_string(differ) + " differ\nAddress  File  Device\n007530   ")) << r.out;
+    EXPECT_TRUE(Has(r.out, "Bits at 1 where the file has 0: " + std::to_string(zeros) + "\nBits at 0 where the file has 1: 0\n"
+                           "Only 1s where 0s were wanted: not erased, or not programmed?\n")) << r.out;
+}
+
 }  // namespace
 }  // namespace moltrix::testing
