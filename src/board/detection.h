@@ -14,6 +14,8 @@
 #include <optional>
 #include <string>
 
+#include "board/board_ini_text.h"
+
 namespace moltrix {
 class Programmer;
 }
@@ -30,15 +32,6 @@ std::string HexPort(std::int16_t port);
 
 // The set-up file's text for a port and model (four lines, CR LF endings).
 std::string BoardIniText(std::int16_t port, std::int16_t model, const std::string& dateTime);
-
-struct BoardIniValues {
-    std::int16_t port = 0, model = 0;
-    int portLines = 0, modelLines = 0;
-    std::string error;  // set when a number does not fit its 16-bit field
-};
-// Reads the IO_PORT and MODEL lines of a set-up file's text; other lines and
-// keys not written exactly so (upper case, blanks as shown) are ignored.
-BoardIniValues ParseBoardIni(const std::string& text);
 
 class Detection {
 public:
