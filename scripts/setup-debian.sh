@@ -6,7 +6,9 @@ pkgs=(build-essential cmake ninja-build pkg-config
       qt6-base-dev qt6-multimedia-dev libgl-dev
       libgtest-dev libgmock-dev libcli11-dev
       xvfb xauth
-      sigrok-cli)  # an independent two-wire decoder for the serial EEPROM tests
+      sigrok-cli            # an independent two-wire decoder for the serial EEPROM tests
+      binutils              # objcopy makes Intel HEX and S-record files for the image tests
+      clang libclang-rt-14-dev)  # libFuzzer and its sanitizers for the parsers' fuzz targets
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
