@@ -89,26 +89,24 @@ bool Buffers::LoadCodeFile(const std::string& name) {
     }
     // A record file holds its image as text, some three times the bytes; a
     // raw file must fit the buffer as it is.
-    const bool maybeRecords = length > kCodeBufferBytes && length <= kRecordFileMax;
-    platform::ReadResult read;
-    RecordImage records;
-    if (length <= kCodeBufferBytes || maybeRecords) {
-        read = platform::ReadWholeFile(path, maybeRecords ? kRecordFileMax : kCodeBufferBytes);
-        if (read.ok) records = ReadRecordImage(std::string_view(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size()), kCodeBufferBytes);
-    }
-    if (length > kCodeBufferBytes && (!maybeRecords || (read.ok && records.format == ImageFormat::Raw))) {
+    auto tooBig = [&](std::uintmax_t bytes) {
         giveUp();
-        p_.log.AddLogLine("Code File Size is " + std::to_string(length) + " bytes, bigger than the " +
+        p_.log.AddLogLine("Code File Size is " + std::to_string(bytes) + " bytes, bigger than the " +
                           std::to_string(kCodeBufferBytes) + " allowed - Will Not Open");
         p_.svc.dialogs.MessageBox("Can't Open Code File Bigger than " + std::to_string(kCodeBufferBytes) + " Bytes",
                                   "Code File Too Big", platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
         return false;
-    }
-    if (!read.ok || read.bytes.empty() || (records.format == ImageFormat::Raw && read.bytes.size() > kCodeBufferBytes)) {
+    };
+    if (length > kRecordFileMax) return tooBig(length);
+    const auto read = platform::ReadWholeFile(path, kRecordFileMax);
+    if (!read.ok || read.bytes.empty()) {
         giveUp();
         RefusedFile(name, read.ok ? "the file changed while it was read" : read.error);
         return false;
     }
+    const RecordImage records = ReadRecordImage(
+        std::string_view(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size()), kCodeBufferBytes);
+    if (records.format == ImageFormat::Raw && read.bytes.size() > kCodeBufferBytes) return tooBig(read.bytes.size());
     if (!records.ok()) {
         giveUp();
         RefusedFile(name, records.error);

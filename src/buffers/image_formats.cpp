@@ -30,21 +30,22 @@ std::string Hex(std::uint64_t value, int digits) {
     return text;
 }
 
-// The text's lines without their CR LF or LF ends, and without blanks at the
-// end. A DOS end-of-file mark (1Ah) ends the text.
+// Takes the next line off `text`, without its CR LF or LF end and without
+// blanks at its end.
+std::string_view NextLine(std::string_view& text) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+    return line;
+}
+
+// The text's lines. A DOS end-of-file mark (1Ah) ends the text.
 std::vector<std::string_view> Lines(std::string_view text) {
     if (auto eof = text.find('\x1A'); eof != std::string_view::npos && text.find_first_not_of("\r\n\x1A", eof) == std::string_view::npos)
         text = text.substr(0, eof);
     std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
-            line.remove_suffix(1);
-        lines.push_back(line);
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
+    while (!text.empty()) lines.push_back(NextLine(text));
     return lines;
 }
 
@@ -264,10 +265,12 @@ ImageFormat FormatFromExtension(std::string_view fileName) {
 
 RecordImage ReadRecordImage(std::string_view content, std::size_t maxBytes) {
     RecordImage out;
+    // The first line decides, so a raw image is not split into lines at all.
+    std::string_view first, rest = content;
+    while (first.empty() && !rest.empty()) first = NextLine(rest);
+    out.format = FormatOfFirstLine(first);
+    if (out.format == ImageFormat::Raw) return out;
     const std::vector<std::string_view> lines = Lines(content);
-    const auto first = std::find_if(lines.begin(), lines.end(), [](std::string_view l) { return !l.empty(); });
-    if (first == lines.end()) return out;
-    out.format = FormatOfFirstLine(*first);
     ImageBuilder image(out, maxBytes);
     if (out.format == ImageFormat::IntelHex) ReadIntelHex(lines, image, out);
     if (out.format == ImageFormat::SRecord) ReadSRecords(lines, image, out);
