@@ -53,7 +53,7 @@ std::optional<int> ReadOptions(int argc, char** argv, Options& options) {
 platform::Paths ProgramPaths() {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     const QString programDir = QCoreApplication::applicationDirPath();
-    platform::Paths paths{programDir.toStdString(), QDir::currentPath().toStdString(), config.toStdString(), {}};
+    platform::Paths paths{programDir.toStdString(), QDir::currentPath().toStdString(), config.toStdString(), {}, {}};
     // Installed, the sounds and the manual lie in share/moltrix beside bin/.
     const QString shared = QDir(programDir).absoluteFilePath(QStringLiteral("../share/moltrix"));
     if (QFileInfo(shared + QStringLiteral("/moltrix5.hlp")).isFile()) paths.dataDir = QDir::cleanPath(shared).toStdString();

@@ -31,7 +31,7 @@ platform::Paths ProgramPaths() {
     else if (const char* home = std::getenv("HOME"); home && *home)
         config = std::filesystem::path(home) / ".config";
     return {ec ? std::filesystem::path(".") : exe.parent_path(), std::filesystem::current_path(ec),
-            config.empty() ? config : config / kAppTitle, {}};
+            config.empty() ? config : config / kAppTitle, {}, {}};
 }
 
 int Main(int argc, char** argv) {

@@ -43,7 +43,7 @@ using testing::TempDir;
 platform::Paths FolderPaths(const TempDir& dir) {
     namespace fs = std::filesystem;
     for (const char* sub : {"program", "work", "config"}) fs::create_directories(dir.path() / sub);
-    return {dir.path() / "program", dir.path() / "work", dir.path() / "config", {}};
+    return {dir.path() / "program", dir.path() / "work", dir.path() / "config", {}, {}};
 }
 
 // What the window shows of a control, for both fixtures.

@@ -37,7 +37,7 @@ protected:
     SessionTest()
         : board(ports.AttachBoard(0x378, 6)),
           services{ports, clock, sound, settings, dialogs, help, launcher, refresh,
-                   {dir.path(), dir.path(), dir.path(), {}}},
+                   {dir.path(), dir.path(), dir.path(), {}, {}}},
           core(services), window(core) {
         refresh.SetTarget(&window);
     }

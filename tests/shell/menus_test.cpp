@@ -105,8 +105,12 @@ TEST(Menus, TreeCaptionsSeparatorsAndStates) {
         const form::MenuItem& m = *states[0][i];
         SCOPED_TRACE(e.name);
         EXPECT_EQ(m.separator, IsSeparator(e));
-        if (std::string(e.name) != "-") EXPECT_EQ(m.name, e.name);
-        if (!m.separator) EXPECT_EQ(m.caption, e.caption);
+        if (std::string(e.name) != "-") {
+            EXPECT_EQ(m.name, e.name);
+        }
+        if (!m.separator) {
+            EXPECT_EQ(m.caption, e.caption);
+        }
         const bool want[] = {e.startup, e.eprom, e.flash, e.serial};
         for (std::size_t s = 0; s < states.size(); ++s) EXPECT_EQ(states[s][i]->enabled, want[s]) << "state " << s;
     }
