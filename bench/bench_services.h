@@ -1,11 +1,32 @@
 #pragma once
 // Platform services that do nothing, for benchmarks of the core.
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "platform/plain_clock.h"
 #include "platform/services.h"
 
 namespace moltrix::bench {
+
+// A folder of the benchmark's own under the system's temporary folder, for the
+// files the program writes ("moltrix6.ini" among them); removed at the end.
+struct ScratchDir {
+    ScratchDir() : path(std::filesystem::temp_directory_path() / ("moltrix-bench-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    // Program, working, configuration and data folders all in the scratch folder.
+    platform::Paths Paths() const { return {path, path, path, {}, path}; }
+    std::filesystem::path path;
+};
 
 struct FixedClock : platform::Clock {
     void Sleep(int) override {}

@@ -11,6 +11,7 @@ namespace {
 using namespace moltrix;
 using bench::FixedClock;
 using bench::Quiet;
+using bench::ScratchDir;
 using Clock = std::chrono::steady_clock;
 
 struct NullPort : platform::PortIo {
@@ -25,7 +26,8 @@ int main() {
     NullPort port;
     FixedClock clock;
     Quiet quiet;
-    platform::Services svc{port, clock, quiet, quiet, quiet, quiet, quiet, quiet, {".", ".", ".", {}}};
+    ScratchDir scratch;
+    platform::Services svc{port, clock, quiet, quiet, quiet, quiet, quiet, quiet, scratch.Paths()};
     Programmer core(svc);
     auto& r = core.regs;
     r.InitStrobeTables();

@@ -18,7 +18,8 @@ int main() {
     sim::Board& board = ports.AttachBoard(0x378, 6);
     sim::SimClock clock(ports.Time());
     bench::Quiet quiet;
-    platform::Services svc{ports, clock, quiet, quiet, quiet, quiet, quiet, quiet, {".", ".", ".", "."}};
+    bench::ScratchDir scratch;
+    platform::Services svc{ports, clock, quiet, quiet, quiet, quiet, quiet, quiet, scratch.Paths()};
     Programmer core(svc);
     core.Form_Load();  // the probe, with the socket still empty
     sim::InsertDevice(board, "27C080");

@@ -21,7 +21,8 @@ struct SimCore {
     sim::Board& board;
     sim::SimClock clock{ports.Time()};
     Quiet quiet;
-    platform::Services svc{ports, clock, quiet, quiet, quiet, quiet, quiet, quiet, {".", ".", ".", "."}};
+    ScratchDir scratch;
+    platform::Services svc{ports, clock, quiet, quiet, quiet, quiet, quiet, quiet, scratch.Paths()};
     Programmer core{svc};
 };
 
