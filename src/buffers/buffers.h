@@ -38,7 +38,10 @@ class Buffers {
 public:
     explicit Buffers(Programmer& p);
 
-    std::vector<std::uint8_t> CodeBuffer = std::vector<std::uint8_t>(kCodeBufferBytes, 0);
+    // The code buffer starts erased (FFh, the blank state of every supported
+    // chip): a file shorter than the device leaves the rest of the chip blank
+    // instead of burning 00h into it.
+    std::vector<std::uint8_t> CodeBuffer = std::vector<std::uint8_t>(kCodeBufferBytes, 0xFF);
     std::vector<std::uint8_t> DataBuffer = std::vector<std::uint8_t>(kDataBufferBytes, 0);
     std::int32_t CodeSize = 0, DataSize = 0;
     std::string CodeFileName, DataFileName, FileChecksum;

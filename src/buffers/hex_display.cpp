@@ -54,7 +54,12 @@ void HexDisplay::SetScrollMax(int max) {
     bar.SetMax(max);
 }
 
-void HexDisplay::SetCodeScrollMax() { SetScrollMax(std::max(0, p_.buffers.CodeSize / kCodePageBytes - 1)); }
+// Every byte of the working size can be shown: a last partial page (a
+// 1,000-byte file's bytes 300h to 3E7h) is a page of its own.
+void HexDisplay::SetCodeScrollMax() {
+    const std::int64_t pages = (std::int64_t{p_.buffers.CodeSize} + kCodePageBytes - 1) / kCodePageBytes;
+    SetScrollMax(static_cast<int>(std::max<std::int64_t>(0, pages - 1)));
+}
 
 void HexDisplay::AdjustScrollAfterLoad() {
     if (DataViewShown())
@@ -140,13 +145,16 @@ void HexDisplay::Display_button_Click() {
     f.VScroll1.value = 0;
     p_.log.AddLogLine("Fetching Device Binary Contents to Screen");
     f.Frame3.caption = kDeviceCaption;
-    const auto& sel = p_.selection;
-    const auto& t = sel.DeviceType;
-    if (sel.DeviceFamily == "P" || t == "EN" || t == "FL" || t == "FM" || t == "FR" || t == "FA" || t == "FS")
-        DisplayEprom();
-    if (sel.DeviceFamily == "M")
+    if (ChipPageAvailable()) DisplayEprom();
+    if (p_.selection.DeviceFamily == "M")
         p_.svc.dialogs.MessageBox("Please Write AT90S2313 Code Display ROutine", "Routine Not Ready",
                                   platform::MsgIcon::None, platform::MsgButtons::Ok);
+}
+
+bool HexDisplay::ChipPageAvailable() const {
+    const auto& sel = p_.selection;
+    const auto& t = sel.DeviceType;
+    return sel.DeviceFamily == "P" || t == "EN" || t == "FL" || t == "FM" || t == "FR" || t == "FA" || t == "FS";
 }
 
 void HexDisplay::DisplayDataArea() {

@@ -33,6 +33,9 @@ public:
 
     void VScroll1_Change();
     void Display_button_Click();
+    // Whether the Display command reads a page of the selected part: the
+    // EPROMs and the parallel flash and EEPROM parts (not the serial ones).
+    bool ChipPageAvailable() const;
     // "Display Device DATA": the chip's data area, which no part of the
     // catalogue has a routine for yet.
     void DisplayDataArea();
@@ -44,7 +47,8 @@ public:
     bool DataViewShown() const;
     // After a file load: the code view's range, or 63 while the data view shows.
     void AdjustScrollAfterLoad();
-    // The code view's range: CodeSize / 256 - 1 pages, never below page 0.
+    // The code view's range: one page for every started 256 bytes of
+    // CodeSize, never below page 0.
     void SetCodeScrollMax();
     // Every range the program sets goes through here.
     void SetScrollMax(int max);

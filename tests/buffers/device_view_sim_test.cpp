@@ -57,7 +57,7 @@ TEST(DeviceView, ShowsTheChipPageOnEveryModel) {
         EXPECT_EQ(log.back(), "Fetching Device Binary Contents to Screen");
         EXPECT_EQ(bench.board.counters().contention_events, 0u);
         // The buffer was not touched: the view reads the chip only.
-        EXPECT_EQ(p.buffers.CodeBuffer[0x10], 0x00);
+        EXPECT_EQ(p.buffers.CodeBuffer[0x10], 0xFF);
 
         // Paging now reads the chip's last page.
         f.VScroll1.SetValue(f.VScroll1.max);
@@ -68,11 +68,11 @@ TEST(DeviceView, ShowsTheChipPageOnEveryModel) {
         EXPECT_EQ(Line(f.BufferDisplay.text, 15).substr(0, 12), expect);
         EXPECT_EQ(Line(f.BufferDisplay.text, 0).substr(0, 8), "007F00| ");
 
-        // The view switch goes back to the code buffer (all zeros here).
+        // The view switch goes back to the code buffer (untouched: erased, FFh).
         f.Show_button.Click();
         EXPECT_EQ(f.Frame3.caption, "Code Buffer Hex/Ascii Display");
         EXPECT_EQ(p.display.DisplaySource, "Read");
-        EXPECT_EQ(Line(f.BufferDisplay.text, 1), "000010| 00000000 00000000 00000000 00000000 | ................");
+        EXPECT_EQ(Line(f.BufferDisplay.text, 1), "000010| FFFFFFFF FFFFFFFF FFFFFFFF FFFFFFFF | ................");
     }
 }
 

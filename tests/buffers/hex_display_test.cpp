@@ -34,6 +34,20 @@ TEST_F(BuffersTest, LastPageOfA32KBufferAndTheScrollLimits) {
     EXPECT_EQ(lines.back().substr(8, 2), "90");
 }
 
+// A last partial page is reachable: a 1,000-byte file shows bytes 300h to 3E7h
+// on page 3 (the rest of that page is whatever the buffer holds).
+TEST_F(BuffersTest, LastPartialPageCanBeShown) {
+    OpenCode(MakeFile("1000.bin", Pattern(1000)));
+    EXPECT_EQ(f.VScroll1.max, 3);
+    f.VScroll1.SetValue(3);
+    auto lines = Lines(f.BufferDisplay.text);
+    ASSERT_EQ(lines.size(), 16u);
+    EXPECT_EQ(lines.front().substr(0, 8), "000300| ");
+    EXPECT_EQ(lines[14].substr(0, 8), "0003E0| ");
+    // Byte 3E7h of the pattern is (3E7h * 7) & FFh = 51h, the 8th of its line.
+    EXPECT_EQ(lines[14].substr(8 + 2 * 7 + 1, 2), "51");
+}
+
 TEST_F(BuffersTest, ASmallFileLeavesOnlyPageZero) {
     f.VScroll1.SetMax(10);
     f.VScroll1.SetValue(4);

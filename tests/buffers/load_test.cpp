@@ -19,7 +19,7 @@ TEST_F(BuffersTest, ThreeByteCodeFileSetsSizeChecksumLabelsAndControls) {
     EXPECT_EQ(b.CodeFileName, path);
     EXPECT_EQ(b.FileChecksum, "0102");
     EXPECT_EQ((std::vector<std::uint8_t>(b.CodeBuffer.begin(), b.CodeBuffer.begin() + 4)),
-              (std::vector<std::uint8_t>{0x01, 0x02, 0xFF, 0x00}));
+              (std::vector<std::uint8_t>{0x01, 0x02, 0xFF, 0xFF}));  // FFh past the file: the buffer starts erased
     EXPECT_EQ(rig.LogMessages(), (std::vector<std::string>{
                                      "File " + path + " - was read into Buffer. 3 bytes long.",
                                      "Read File CRC = $0102",
@@ -44,7 +44,7 @@ TEST_F(BuffersTest, ThreeByteCodeFileSetsSizeChecksumLabelsAndControls) {
     ASSERT_EQ(rig.sound.played.size(), 1u);
     EXPECT_EQ(rig.sound.played[0].filename(), "done.wav");
     // The page shows the file's first bytes.
-    EXPECT_EQ(f.BufferDisplay.text.substr(0, 17), "000000| 0102FF00 ");
+    EXPECT_EQ(f.BufferDisplay.text.substr(0, 17), "000000| 0102FFFF ");
     const auto& opened = rig.dialogs.shown.at(0);
     EXPECT_EQ(opened.kind, "open");
     EXPECT_EQ(opened.title, "Open Code File");
@@ -56,7 +56,7 @@ TEST_F(BuffersTest, LoadWithADeviceChosenEnablesProgramAndVerify) {
     OpenCode(MakeFile("a.bin", Pattern(300)));
     EXPECT_TRUE(f.Program_button.enabled && f.Verify_button.enabled);
     EXPECT_TRUE(f.menuProgramCode.enabled && f.menuVerifyCode.enabled);
-    EXPECT_EQ(f.VScroll1.max, 0);  // 300 bytes: one page only
+    EXPECT_EQ(f.VScroll1.max, 1);  // 300 bytes: a whole page and a partial one
 }
 
 TEST_F(BuffersTest, ChecksumIsTheByteSumModulo65536) {

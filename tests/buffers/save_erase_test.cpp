@@ -135,6 +135,8 @@ TEST_F(BuffersTest, EraseFillsTheCheckedBuffersOnly) {
         q.form.CheckCode.value = c.code;
         q.form.CheckData.value = c.data;
         q.form.Erase_button.enabled = true;
+        // A file of zeros loaded before: the erase's range shows against it.
+        std::fill(b.CodeBuffer.begin(), b.CodeBuffer.end(), 0x00);
         q.form.Erase_button.Click();
 
         const std::uint8_t codeFill = c.code ? 0xFF : 0x00, dataFill = c.data ? 0xFF : 0x00;
