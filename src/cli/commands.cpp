@@ -56,7 +56,7 @@ int Compare(Programmer& p, const Options& o) {
     const auto comparison = operations::CompareDeviceWithBuffer(p);
     if (!comparison) return StatusOf(p.outcome.Last());
     for (const std::string& line : operations::ComparisonReport(*comparison)) std::printf("%s\n", line.c_str());
-    return comparison->differing == 0 ? kSuccess : kVerifyMismatch;
+    return operations::Matches(*comparison) ? kSuccess : kVerifyMismatch;
 }
 
 // The board the operator asked for: the probe of the chosen port, then the forced model.
@@ -88,7 +88,13 @@ int Display(Programmer& p, const Options& o) {
             return kUsage;
         }
     }
-    if (!Press(f.Display_button)) return kUnsupported;
+    if (!Available(f.Display_button)) return kUnsupported;
+    if (!p.display.ChipPageAvailable()) {
+        std::fprintf(stderr, "moltrix-cli: display does not apply to the %s: the program shows no page of it\n",
+                     p.selection.DeviceName.c_str());
+        return kUnsupported;
+    }
+    f.Display_button.Click();
     if (page > 0) f.VScroll1.SetValue(page);  // the operator scrolls to the page
     PrintPage(f.BufferDisplay.text);
     return kSuccess;

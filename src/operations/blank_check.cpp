@@ -8,7 +8,7 @@ constexpr int kAddressSettlePasses = 100;
 }  // namespace
 
 void DeviceChecks::Blank_button_Click() {
-    p_.outcome.Begin();
+    const feedback::Outcomes::Command command(p_.outcome);
     if (p_.form.CheckCode.value == 1) BLANKCODE();
     if (p_.form.CheckData.value == 1)
         p_.svc.dialogs.MessageBox("Please Write AT90S2313 Check Blank Eeprom Routine", kNotReady,

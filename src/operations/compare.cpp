@@ -10,6 +10,7 @@ namespace moltrix::operations {
 ImageComparison CompareImages(std::span<const std::uint8_t> file, std::span<const std::uint8_t> chip) {
     ImageComparison c;
     c.compared = std::min(file.size(), chip.size());
+    c.beyondChip = file.size() - c.compared;
     for (std::size_t i = 0; i < c.compared; ++i) {
         if (file[i] == chip[i]) continue;
         ++c.differing;
@@ -23,6 +24,12 @@ ImageComparison CompareImages(std::span<const std::uint8_t> file, std::span<cons
 std::vector<std::string> ComparisonReport(const ImageComparison& c) {
     std::vector<std::string> lines;
     lines.push_back("Compared " + std::to_string(c.compared) + " bytes: " + std::to_string(c.differing) + " differ");
+    if (c.beyondChip > 0) {
+        char range[48];
+        std::snprintf(range, sizeof range, " (%06zX to %06zX)", c.compared, c.compared + c.beyondChip - 1);
+        lines.push_back("The file is larger than the chip: its last " + std::to_string(c.beyondChip) + " bytes" + range +
+                        " are not on the chip");
+    }
     if (c.differing == 0) return lines;
     lines.push_back("Address  File  Device");
     for (const ByteDifference& d : c.first) {
@@ -42,11 +49,18 @@ std::vector<std::string> ComparisonReport(const ImageComparison& c) {
 
 std::optional<ImageComparison> CompareDeviceWithBuffer(Programmer& p) {
     auto& code = p.buffers.CodeBuffer;
-    const auto size = static_cast<std::size_t>(std::clamp<std::int64_t>(p.buffers.CodeSize, 0, static_cast<std::int64_t>(code.size())));
+    auto& workingSize = p.buffers.CodeSize;
+    const auto size = static_cast<std::size_t>(std::clamp<std::int64_t>(workingSize, 0, static_cast<std::int64_t>(code.size())));
     const std::vector<std::uint8_t> file(code.begin(), code.begin() + static_cast<std::ptrdiff_t>(size));
+    // The chip is read over the file's size, but no further than the chip
+    // goes: past its end the address lines wrap and the chip's start would
+    // be read again. The working size is then what was read, as the buffer
+    // holds it.
+    const auto chipBytes = std::min<std::size_t>(size, static_cast<std::size_t>(std::max(0, p.selection.DeviceSize)));
+    workingSize = static_cast<std::int32_t>(chipBytes);
     p.checks.Read_button_Click();
     if (p.outcome.Last() != feedback::Outcome::Ok) return std::nullopt;
-    ImageComparison c = CompareImages(file, std::span(code.data(), size));
+    ImageComparison c = CompareImages(file, std::span(code.data(), chipBytes));
     c.erasesToOnes = p.selection.DeviceFamily == "P" || p.selection.DeviceFamily == "F";
     return c;
 }

@@ -25,6 +25,7 @@ struct ByteDifference {
 
 struct ImageComparison {
     std::size_t compared = 0, differing = 0;
+    std::size_t beyondChip = 0;         // file bytes past the chip's end: not on the chip
     std::vector<ByteDifference> first;  // the first kListedDifferences, by address
     std::uint64_t onesForZeros = 0;     // bits the chip has at 1 where the file has 0
     std::uint64_t zerosForOnes = 0;     // bits the chip has at 0 where the file has 1
@@ -39,9 +40,13 @@ ImageComparison CompareImages(std::span<const std::uint8_t> file, std::span<cons
 // part that erases to 1s.
 std::vector<std::string> ComparisonReport(const ImageComparison& c);
 
-// Reads the chip (the Read command, over the working size) and compares it
-// with what the code buffer held before: the file just loaded. Nothing when
-// the read did not complete (the outcome and the log say why).
+// Whether the chip holds the file: nothing differs and nothing lies past its end.
+inline bool Matches(const ImageComparison& c) { return c.differing == 0 && c.beyondChip == 0; }
+
+// Reads the chip (the Read command, over the working size, but never past the
+// chip's end) and compares it with what the code buffer held before: the file
+// just loaded. Nothing when the read did not complete (the outcome and the
+// log say why).
 std::optional<ImageComparison> CompareDeviceWithBuffer(Programmer& p);
 
 }  // namespace moltrix::operations

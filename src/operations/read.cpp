@@ -18,7 +18,7 @@ DeviceChecks::DeviceChecks(Programmer& p) : p_(p) {
 }
 
 void DeviceChecks::Read_button_Click() {
-    p_.outcome.Begin();
+    const feedback::Outcomes::Command command(p_.outcome);
     if (p_.form.CheckCode.value == 1) READCODE();
     if (p_.form.CheckData.value == 1) ReadDataArea();
 }

@@ -6,10 +6,21 @@ namespace moltrix::operations {
 namespace {
 
 bool IsSerial(const std::string& type) { return type == "SA" || type == "SB" || type == "SC"; }
+
+// The byte the chip should hold at `address`: the programming image's over
+// the device, and past the device's end (a file larger than the part) the
+// code buffer's own byte, which the chip cannot hold. The mismatch report
+// shows this byte, the one compared.
+std::uint8_t ExpectedByte(const Programmer& p, std::int32_t address) {
+    if (address < p.selection.DeviceSize) return p.image.At(address);
+    const auto& code = p.buffers.CodeBuffer;
+    return address >= 0 && static_cast<std::size_t>(address) < code.size() ? code[static_cast<std::size_t>(address)]
+                                                                             : std::uint8_t{0xFF};
+}
 }  // namespace
 
 void DeviceChecks::Verify_button_Click() {
-    p_.outcome.Begin();
+    const feedback::Outcomes::Command command(p_.outcome);
     VerifyFailed = 0;
     if (p_.form.CheckCode.value == 1) VerifyCode();
     if (p_.form.CheckData.value == 1) VerifyDataArea();
@@ -38,7 +49,7 @@ void DeviceChecks::VerifyCode() {
         OpenDevice(p_);
         const bool match = WalkDevice(p_, [&] {
             AddToSum(DeviceSum, a.DataIn);
-            if (a.DataIn != image.At(a.Address)) {
+            if (a.DataIn != ExpectedByte(p_, a.Address)) {
                 FailAddress = a.Address;
                 return false;
             }
@@ -46,7 +57,7 @@ void DeviceChecks::VerifyCode() {
             return true;
         });
         if (!match) {
-            ReportVerifyError(image.At(FailAddress));
+            ReportVerifyError(ExpectedByte(p_, FailAddress));
             return;
         }
     } else if (serialVerify) {

@@ -17,7 +17,7 @@ EraseCommand::EraseCommand(Programmer& p) : p_(p) {
 
 void EraseCommand::EraseFlash_button_Click() {
     const auto& sel = p_.selection;
-    p_.outcome.Begin();
+    const feedback::Outcomes::Command command(p_.outcome);
     p_.regs.EraseMode = 1;
     if (sel.TypeIs({"EN"})) p_.pages.EraseXicor();
     if (sel.TypeIs({"FM", "FL", "FR", "FS"})) EraseFlash();

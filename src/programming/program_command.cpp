@@ -21,7 +21,7 @@ void ProgramCommand::Register(std::initializer_list<const char*> types, std::fun
 
 void ProgramCommand::Program_button_Click() {
     auto& f = p_.form;
-    p_.outcome.Begin();
+    const feedback::Outcomes::Command command(p_.outcome);
     f.VScroll1.SetValue(0);
     p_.addr.Address = 0;
     p_.addr.Endereco2Adr();

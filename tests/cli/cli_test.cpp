@@ -225,5 +225,43 @@ TEST_F(Cli, CompareReportsEveryDifferenceAndWhichWayTheBitsWent) {
                            "Only 1s where 0s were wanted: not erased, or not programmed?\n")) << r.out;
 }
 
+// A file twice the chip's size: verify stops where the file runs past the
+// chip and shows the file's byte there; compare counts the rest as not on the
+// chip. A command's status is its first failure; a part without a page view
+// says so.
+TEST_F(Cli, FilesLargerThanTheChipStatusesAndPartsWithoutAPage) {
+    WriteChip("chip.bin", 8);
+    WriteChip("tail.bin", 9);
+    const std::string chip = FileText(dir.path() / "chip.bin"), tail = FileText(dir.path() / "tail.bin");
+    std::FILE* f = std::fopen((dir.path() / "big.bin").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite((chip + tail).data(), 1, chip.size() + tail.size(), f);
+    std::fclose(f);
+
+    CliRun r = Invoke(bench + "verify big.bin");
+    EXPECT_EQ(r.status, 5);
+    std::size_t i = 0;  // past its end the chip reads its start again
+    while (i < tail.size() && tail[i] == chip[i]) ++i;
+    char line[80];
+    std::snprintf(line, sizeof line, "Address: %zX ][ Buffer Data: %X ][ Device Data: %X\n", 0x8000 + i,
+                  static_cast<unsigned char>(tail[i]), static_cast<unsigned char>(chip[i]));
+    EXPECT_TRUE(Has(r.out, line)) << r.out;
+
+    r = Invoke(bench + "-q compare big.bin");
+    EXPECT_EQ(r.status, 5);
+    EXPECT_EQ(r.out, "Compared 32768 bytes: 0 differ\n"
+                     "The file is larger than the chip: its last 32768 bytes (008000 to 00FFFF) are not on the chip\n");
+
+    // The chip already holds the file: not blank (status 4), though it then
+    // programs and verifies.
+    r = Invoke(bench + "--yes --blank-check --verify program chip.bin");
+    EXPECT_TRUE(Has(r.out, "Device Contents MATCHES with Buffer Contents")) << r.out;
+    EXPECT_EQ(r.status, 4);
+
+    r = Invoke("--simulate '6@378:24C16' --device 24C16 display");
+    EXPECT_EQ(r.status, 9);
+    EXPECT_TRUE(Has(r.err, "display does not apply to the")) << r.err;
+}
+
 }  // namespace
 }  // namespace moltrix::testing
