@@ -18,6 +18,7 @@ void SimClock::Spin(std::int32_t passes) {
     if (passes <= 0) return;
     time_.Advance(Times(static_cast<std::uint64_t>(passes), time_.pass_time));
     spun_passes_ += passes;
+    if (passes == watched_length_) ++watched_spins_;
     if (real_sleep_) platform::SpinPasses(passes);
 }
 

@@ -28,6 +28,13 @@ public:
     void SetFixedNow(const platform::LocalDateTime& t) { fixed_ = t; }
     long long TotalSleptMs() const { return slept_ms_; }
     long long TotalSpunPasses() const { return spun_passes_; }
+    // Counts the busy waits of exactly `passes` passes from now on (one length
+    // at a time), for tests that look for one particular wait.
+    void WatchSpinsOf(std::int32_t passes) {
+        watched_length_ = passes;
+        watched_spins_ = 0;
+    }
+    long long WatchedSpins() const { return watched_spins_; }
 
 private:
     SimTime& time_;
@@ -35,6 +42,8 @@ private:
     std::optional<platform::LocalDateTime> fixed_;
     long long slept_ms_ = 0;
     long long spun_passes_ = 0;
+    std::int32_t watched_length_ = -1;
+    long long watched_spins_ = 0;
 };
 
 }  // namespace moltrix::sim

@@ -1,5 +1,7 @@
 // The program command with the EPROM routines, on simulated chips: the chip
 // holds the image afterwards, and it saw the right voltage on the right line.
+#include <fstream>
+
 #include "operations/op_bench.h"
 #include "sim/eprom.h"
 
@@ -126,6 +128,39 @@ TEST(EpromProgram, DeadCellStopsAfter254PulsesAndLeavesTheRestUntouched) {
     EXPECT_FALSE(p.lamps.ErrorLampLit()) << "the alert is cleared once its box is closed";
 }
 
+// A dead cell takes 254 pulses, the last 199 (from the 56th on) lengthened by
+// the long delay, and every pulse is followed by the 20-pass wait before its
+// read-back. The pulses are measured on the chip against one of a cell that
+// takes its data at the first pulse. (The 27C512's pulses after the first of
+// a byte begin as the voltage reaches OE with CE still low from the read-back,
+// so they are longer than its first: only its waits are counted.)
+TEST(EpromProgram, LongPulsesFromThe56thAndAWaitBeforeEachReadBack) {
+    for (const Row& row : {Row{"2732B", 6, 1}, Row{"27C64", 5, 1}, Row{"27C256", 4, 1}, Row{"27C512", 6, 1},
+                           Row{"27C010", 5, 1}}) {
+        const std::string part = row.part;
+        SCOPED_TRACE(row.part);
+        ProgramBench bench(row, kCorners[0]);
+        auto& p = bench.p();
+        auto& eprom = *static_cast<sim::Eprom*>(bench.board.chip());
+        eprom.SetDead(0x10);
+        eprom.SetNeed(0x0F, 1);
+        p.buffers.CodeBuffer[0x0F] = p.buffers.CodeBuffer[0x10] = 0x00;
+        const auto& r = p.regs;
+        for (std::int32_t count : {r.StrobeDelayCount, r.PulseDelayCount, r.LongDelayCount}) ASSERT_NE(count, 20);
+        bench.clock.WatchSpinsOf(20);
+        p.program.Program_button_Click();
+        const auto& pulses = bench.board.counters().pulses;
+        ASSERT_EQ(pulses.count[0x0F], 1u);
+        ASSERT_EQ(pulses.count[0x10], 254u);
+        const sim::Nanos longPart =
+            part == "2732B" ? 0 : static_cast<sim::Nanos>(r.LongDelayCount) * bench.ports.Time().pass_time;
+        if (part != "27C512") {
+            EXPECT_EQ(pulses.width[0x10], 254 * pulses.width[0x0F] + 199 * longPart);
+        }
+        EXPECT_EQ(bench.clock.WatchedSpins(), static_cast<long long>(pulses.total));
+    }
+}
+
 TEST(EpromProgram, ErasedImagePulsesNothingAndRerunsSkipWhatIsThere) {
     for (const Row& row : {Row{"27C256", 6, 1}, Row{"27C512", 4, 1}, Row{"2732B", 5, 1}}) {
         SCOPED_TRACE(row.part);
@@ -191,10 +226,14 @@ TEST(EpromProgram, CancelBlankCheckAndUnsupportedType) {
         bench.Poke(0x100, bench.p().buffers.CodeBuffer[0x100] & 0xF0);  // programmed before, still fits
         bench.p().buffers.CodeBuffer[0x100] &= 0xF0;
         bench.p().form.CheckBlankPriorProgramming.SetValue(1);
+        bench.p().form.VerifyAfterProgramming.SetValue(1);
         bench.p().program.Program_button_Click();
         EXPECT_TRUE(bench.Logged("Device IS NOT BLANK (ERASED)"));
         EXPECT_TRUE(bench.Logged("Programming Device Successfull"));
+        EXPECT_TRUE(bench.Logged("Device Contents MATCHES with Buffer Contents"));
         EXPECT_TRUE(bench.ChipHoldsBuffer());
+        // The command's outcome is the first failure it met, whatever ran after it.
+        EXPECT_EQ(bench.p().outcome.Last(), feedback::Outcome::NotBlank);
     }
     {
         ProgramBench bench({"27C256", 6, 1}, kCorners[0]);
@@ -206,6 +245,28 @@ TEST(EpromProgram, CancelBlankCheckAndUnsupportedType) {
         EXPECT_TRUE(bench.Logged("Verify Function Started... Wait")) << "nothing failed, so the verify runs";
         EXPECT_EQ(bench.board.counters().pulses.total, 0u);
     }
+}
+
+// A file shorter than the chip, loaded into the buffer as the program starts:
+// the rest of a blank EPROM stays blank (no pulse there), which a verify over
+// the whole chip confirms.
+TEST(EpromProgram, ShortFileLeavesTheRestOfTheChipBlank) {
+    OpBench bench(6, "27C256");
+    auto& p = bench.p();
+    std::string file(1024, '\0');
+    std::mt19937 gen(3);
+    for (char& c : file) c = static_cast<char>(gen());
+    std::ofstream(bench.rig.services.paths.workDir / "short.bin", std::ios::binary) << file;
+    ASSERT_TRUE(p.buffers.LoadCodeFile("short.bin"));
+    p.program.Program_button_Click();
+    EXPECT_TRUE(bench.Logged("Programming Device Successfull"));
+    EXPECT_TRUE(std::equal(file.begin(), file.end(), bench.Chip().begin(),
+                           [](char f, std::uint8_t c) { return static_cast<std::uint8_t>(f) == c; }));
+    EXPECT_TRUE(std::all_of(bench.Chip().begin() + 1024, bench.Chip().end(), [](auto b) { return b == 0xFF; }));
+    const auto& pulses = bench.board.counters().pulses.count;
+    std::uint64_t pulsesPastFile = 0;
+    for (std::uint32_t a = 1024; a < 0x8000; ++a) pulsesPastFile += pulses[a];
+    EXPECT_EQ(pulsesPastFile, 0u);
 }
 
 }  // namespace
