@@ -154,6 +154,40 @@ TEST(SerialEeprom, EraseStopsAfterTheFirstRoutineFails) {
     EXPECT_EQ(bench.board.counters().serial.device_bytes[0xA0], 1u);
 }
 
+// A parallel part's work leaves register 2 holding an address: FFh after a
+// displayed page, 55h after the AT29C256's identification that its selection
+// runs. Register-2 bit 0 is the 8-pin part's ground, so a serial part
+// selected next must find the board at rest when Erase Chip or Verify powers it.
+TEST(SerialEeprom, EraseAndVerifyRightAfterAParallelPart) {
+    struct Case {
+        const char* before;
+        bool displayPage;
+        const char* part;
+        bool erase;  // Erase Chip, else Verify
+        int model;
+    };
+    for (const Case& c : {Case{"27C256", true, "24C16", true, 4}, Case{"AT29C256", false, "24C32", true, 5},
+                          Case{"AT29C256", false, "24C16", false, 6}, Case{"27C256", true, "24C32", false, 4}}) {
+        SCOPED_TRACE(std::string(c.before) + " then " + c.part + (c.erase ? " Erase Chip" : " Verify"));
+        OpBench bench(c.model, c.before);
+        auto& p = bench.p();
+        if (c.displayPage) p.form.Display_button.Click();
+        sim::InsertDevice(bench.board, c.part);
+        p.form.Device.SetListIndex(DeviceListIndex(p, c.part));
+        bench.FillRandom();
+        std::copy(bench.Chip().begin(), bench.Chip().end(), p.buffers.CodeBuffer.begin());
+        if (c.erase)
+            p.erase.EraseFlash_button_Click();
+        else
+            p.checks.Verify_button_Click();
+        EXPECT_EQ(p.outcome.Last(), feedback::Outcome::Ok);
+        if (c.erase)
+            EXPECT_TRUE(std::all_of(bench.Chip().begin(), bench.Chip().end(), [](auto b) { return b == 0xFF; }));
+        else
+            EXPECT_TRUE(bench.Logged("Device Contents MATCHES with Buffer Contents"));
+    }
+}
+
 // The working size decides how much is written: whole pages, then one shorter
 // page; a file larger than the chip fills the chip and no more.
 TEST(SerialEeprom, WritesExactlyTheWorkingSize) {
