@@ -33,8 +33,10 @@ void EraseCommand::EraseFlash_button_Click() {
     if (sel.TypeIs({"SA", "SB"})) write24Cxx();
     // The 24C16 goes through both routines; a chip that stopped answering in
     // the first is not written over by the second, which would end with the
-    // acknowledge error cleared.
-    if (sel.TypeIs({"SB", "SC"}) && !SerialAckError()) write24C32();
+    // acknowledge error cleared. The 24C32 runs only the second, whatever an
+    // earlier command's acknowledge was.
+    const bool firstFailed = sel.TypeIs({"SB"}) && SerialAckError();
+    if (sel.TypeIs({"SB", "SC"}) && !firstFailed) write24C32();
     ReportSerialErase();
 }
 

@@ -188,6 +188,20 @@ TEST(SerialEeprom, EraseAndVerifyRightAfterAParallelPart) {
     }
 }
 
+// A 24C32 erase runs its 32-byte routine whatever an earlier command's
+// acknowledge was: only the 24C16's own 16-byte routine may stop it.
+TEST(SerialEeprom, TwentyFourC32EraseAfterAnEarlierNoAcknowledge) {
+    ChipBench bench("24C32", kChipCorners[0]);
+    auto& p = bench.p();
+    SerialChip(bench).settings.never_ack = true;
+    p.form.Read_button.Click();
+    EXPECT_EQ(p.outcome.Last(), feedback::Outcome::NoAck);
+    SerialChip(bench).settings.never_ack = false;
+    p.form.EraseFlash_button.Click();
+    EXPECT_EQ(p.outcome.Last(), feedback::Outcome::Ok);
+    EXPECT_TRUE(std::all_of(bench.Chip().begin(), bench.Chip().end(), [](auto b) { return b == 0xFF; }));
+}
+
 // The working size decides how much is written: whole pages, then one shorter
 // page; a file larger than the chip fills the chip and no more.
 TEST(SerialEeprom, WritesExactlyTheWorkingSize) {
