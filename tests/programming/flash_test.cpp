@@ -166,19 +166,7 @@ TEST(FlashProgram, WholeChipAndAnEightyKilobyteFile) {
 #endif
 }
 
-TEST(FlashProgram, ByteThatNeverTakesAndUnsupportedMaker) {
-    {
-        ChipBench bench("AM29F010", kChipCorners[3]);
-        bench.board.chip()->Fill(0xFF);
-        bench.board.chip()->SetDead(0x21);
-        auto& p = bench.p();
-        p.buffers.CodeBuffer[0x21] = 0x5A;
-        p.program.Program_button_Click();
-        EXPECT_TRUE(bench.Logged("*** Address:21h, Programming BYTE:5Ah, Read BYTE:FFh"));
-        EXPECT_EQ(bench.board.counters().program_ops[0x21], 49u);
-        EXPECT_FALSE(bench.Logged("Programming Device Successfull"));
-        EXPECT_EQ(p.outcome.Last(), feedback::Outcome::ProgramFailed);
-    }
+TEST(FlashProgram, UnsupportedMakerIsNotWritten) {
     ChipBench bench("AM29F010", kChipCorners[0]);
     Flash(bench).settings.maker = 0x22;
     const auto contents = bench.Chip();
