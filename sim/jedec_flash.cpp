@@ -46,16 +46,27 @@ Nanos JedecFlash::ProgramTime(std::uint32_t address) const {
 }
 
 void JedecFlash::Tick(Nanos now) {
-    if (job_ != Job::None && now >= busy_until_) Finish();
-    next_event = job_ == Job::None ? kNever : busy_until_;
+    const bool running = job_ != Job::None && !exceeded_;
+    if (running && now >= busy_until_) Finish();
+    next_event = job_ == Job::None || exceeded_ ? kNever : busy_until_;
     Refresh();
+}
+
+bool JedecFlash::CanProgram(std::uint32_t address, std::uint8_t data) const {
+    const std::uint8_t cell = memory_[address];
+    return (Programmable(address) ? cell & data : cell) == data;
+}
+
+bool JedecFlash::Erased() const {
+    return std::all_of(memory_.begin(), memory_.end(), [](std::uint8_t b) { return b == 0xFF; });
 }
 
 void JedecFlash::Refresh() {
     drives = reading_;
     if (job_ != Job::None) {
         const std::uint8_t dq7 = job_ == Job::Program ? (~job_data_ & 0x80) : 0x00;
-        out = static_cast<std::uint8_t>(dq7 | toggle_);
+        const std::uint8_t dq5 = exceeded_ ? 0x20 : 0x00;
+        out = static_cast<std::uint8_t>(dq7 | toggle_ | dq5);
     } else if (autoselect_) {
         switch (pins_.address & 0x03) {
             case 0: out = settings.maker; break;
@@ -69,6 +80,14 @@ void JedecFlash::Refresh() {
 
 void JedecFlash::Write(std::uint32_t address, std::uint8_t data, Nanos now) {
     if (job_ != Job::None) {
+        if (exceeded_ && data == 0xF0) {
+            ++counters().flash_commands[0xF0];
+            job_ = Job::None;
+            exceeded_ = false;
+            state_ = State::Read;
+            autoselect_ = erase_armed_ = false;
+            return;
+        }
         CountIgnoredWrite(BoardCounters::kChipBusy);
         return;
     }
@@ -80,7 +99,9 @@ void JedecFlash::Write(std::uint32_t address, std::uint8_t data, Nanos now) {
             job_address_ = Cell(address);
             job_data_ = data;
             CountProgramOp(job_address_);
-            busy_until_ = Later(now, ProgramTime(job_address_));
+            busy_until_ = Later(now, CanProgram(job_address_, data)
+                                         ? ProgramTime(job_address_)
+                                         : std::max(settings.program_time, settings.program_time_max));
             next_event = busy_until_;
             return;
         case State::Read:
@@ -143,12 +164,18 @@ void JedecFlash::Command(std::uint8_t command, Nanos now) {
 }
 
 void JedecFlash::Finish() {
+    bool done = true;
     if (job_ == Job::Program) {
+        done = CanProgram(job_address_, job_data_);
         if (Programmable(job_address_)) memory_[job_address_] &= job_data_;
     } else if (job_ == Job::Erase) {
         EraseCells();
+        done = Erased();
     }
-    job_ = Job::None;
+    if (done)
+        job_ = Job::None;
+    else
+        exceeded_ = true;
 }
 
 }  // namespace moltrix::sim

@@ -40,6 +40,12 @@ struct JedecFlashSettings {
 // data's bit 7 (0 while erasing) and DQ6 toggling with each read cycle
 // (CE or OE falling); writes are ignored. A WE pulse while OE is low is no
 // write.
+// A program the chip cannot complete (a bit asked to go from 0 to 1, a dead
+// cell) runs to the datasheet's longest byte program time and gives up; an
+// erase that leaves a cell unerased gives up at its end. Then DQ5 ("exceeded
+// timing limits") reads 1 as well, the chip keeps answering status at every
+// address, and it ignores every write but a reset (F0h, alone or as the third
+// cycle of a command), which returns it to read mode.
 class JedecFlash : public Chip {
 public:
     JedecFlash(std::string name, std::uint32_t size, const JedecFlashSettings& settings);
@@ -62,10 +68,15 @@ private:
     void Finish();
     void Refresh();
 
+    // Whether a program of `data` at cell `address` leaves the cell holding it.
+    bool CanProgram(std::uint32_t address, std::uint8_t data) const;
+    bool Erased() const;
+
     State state_ = State::Read;
     bool erase_armed_ = false;  // 80h seen, waiting for the second unlock and 10h
     bool autoselect_ = false;
     Job job_ = Job::None;
+    bool exceeded_ = false;  // job_ gave up: DQ5 set until a reset
     Nanos busy_until_ = 0;
     std::uint32_t job_address_ = 0;
     std::uint8_t job_data_ = 0xFF;

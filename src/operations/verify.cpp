@@ -62,6 +62,9 @@ void DeviceChecks::VerifyCode() {
         }
     } else if (serialVerify) {
         serial = true;
+        // A parallel part's work may have left registers 1 and 2 on the 8-pin
+        // part's ground, write-protect and address pins.
+        a.SerialLinesAtRest();
         if (serialVerify() != 0) {
             ReportNoAck();
             p_.progress.SetValue(0);

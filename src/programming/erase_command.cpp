@@ -27,11 +27,16 @@ void EraseCommand::EraseFlash_button_Click() {
         p_.outcome.Note(feedback::Outcome::Unsupported);
         return;
     }
+    // A parallel part's work may have left registers 1 and 2 on the 8-pin
+    // part's ground, write-protect and address pins.
+    p_.addr.SerialLinesAtRest();
     if (sel.TypeIs({"SA", "SB"})) write24Cxx();
     // The 24C16 goes through both routines; a chip that stopped answering in
     // the first is not written over by the second, which would end with the
-    // acknowledge error cleared.
-    if (sel.TypeIs({"SB", "SC"}) && !SerialAckError()) write24C32();
+    // acknowledge error cleared. The 24C32 runs only the second, whatever an
+    // earlier command's acknowledge was.
+    const bool firstFailed = sel.TypeIs({"SB"}) && SerialAckError();
+    if (sel.TypeIs({"SB", "SC"}) && !firstFailed) write24C32();
     ReportSerialErase();
 }
 

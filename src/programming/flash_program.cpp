@@ -9,6 +9,7 @@ constexpr std::int16_t kByteBudget = 50;  // 49 tries
 constexpr std::int32_t kBankBytes = 65536;
 constexpr std::int32_t kPageBytes = 256;
 constexpr int kAtmelByteMs = 1;  // Atmel parts: a wait instead of the read-back
+constexpr std::int16_t kReadModeCommand = 0xF0;
 }  // namespace
 
 FlashRoutines::FlashRoutines(Programmer& p) : p_(p) {
@@ -30,6 +31,15 @@ void FlashRoutines::PollFlashByte() {
     }
     if (a.DataIn == want) p_.flashBus.PollCount = 0;
     p_.regs.REG4ON();
+}
+
+void FlashRoutines::ReadModeAfterFailedByte() {
+    auto& cmd = p_.flashBus;
+    cmd.FlashCmd = kReadModeCommand;
+    cmd.FlashCommand();
+    p_.addr.SETADR_FLASH();  // the command left its own address on the board
+    p_.regs.REG4OFF();
+    p_.addr.ReadCycle();
 }
 
 void FlashRoutines::ProgramFlash() {
@@ -63,6 +73,7 @@ void FlashRoutines::ProgramFlash() {
                 std::int16_t budget = kByteBudget;
                 do {
                     if (--budget == 0) {
+                        ReadModeAfterFailedByte();
                         cmd.ReportProgramFailure();
                         return;
                     }

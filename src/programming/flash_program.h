@@ -22,6 +22,11 @@ public:
     void PollFlashByte();
 
 private:
+    // A chip that gave up on a byte (DQ5, "exceeded timing limits") answers
+    // status at every address until a reset command; after it the byte at
+    // Address is read once more, so DataIn is what the cell holds.
+    void ReadModeAfterFailedByte();
+
     Programmer& p_;
 };
 

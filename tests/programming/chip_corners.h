@@ -24,10 +24,10 @@ inline constexpr ChipCorner kChipCorners[] = {
     {"maximum, slider 1, ISA port", sim::TimingCorner::Maximum, 1, sim::kMicrosecond},
 };
 
-// A board with `part` selected at a corner, random bytes in the code buffer
-// over the device and different random bytes in the chip.
+// A board (a MOLTRIX-6 unless told) with `part` selected at a corner, random
+// bytes in the code buffer over the device and different random bytes in the chip.
 struct ChipBench : OpBench {
-    ChipBench(const std::string& part, const ChipCorner& c) : OpBench(6, part, c.timing) {
+    ChipBench(const std::string& part, const ChipCorner& c, int model = 6) : OpBench(model, part, c.timing) {
         ports.Time().access_time = c.access;
         p().form.Slider1.SetValue(c.slider);
         FillRandom(11);

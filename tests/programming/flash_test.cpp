@@ -166,19 +166,44 @@ TEST(FlashProgram, WholeChipAndAnEightyKilobyteFile) {
 #endif
 }
 
-TEST(FlashProgram, ByteThatNeverTakesAndUnsupportedMaker) {
-    {
-        ChipBench bench("AM29F010", kChipCorners[3]);
-        bench.board.chip()->Fill(0xFF);
-        bench.board.chip()->SetDead(0x21);
+// A byte the chip cannot program (a cell that takes nothing, a 0 the image
+// wants as 1) makes it give up and answer status at every address until a
+// reset. The failure report's read byte and the commands after it see the
+// cell's data; the tries after the chip gave up do not reach it.
+TEST(FlashProgram, ByteThatNeverTakesLeavesTheChipReadingData) {
+    struct Case {
+        const char* part;
+        std::size_t corner;
+        std::int32_t address;
+        std::uint8_t cell, image;
+        bool dead;
+        const char* line;
+    };
+    for (const Case& c : {Case{"AM29F010", 3, 0x21, 0xFF, 0x5A, true, "*** Address:21h, Programming BYTE:5Ah, Read BYTE:FFh"},
+                          Case{"AM29F040", 0, 0x1F00, 0x00, 0xC3, false,
+                               "*** Address:1F00h, Programming BYTE:C3h, Read BYTE:0h"}}) {
+        SCOPED_TRACE(c.part);
+        ChipBench bench(c.part, kChipCorners[c.corner]);
         auto& p = bench.p();
-        p.buffers.CodeBuffer[0x21] = 0x5A;
+        bench.board.chip()->Fill(0xFF);
+        bench.Poke(static_cast<std::size_t>(c.address), c.cell);
+        if (c.dead) bench.board.chip()->SetDead(static_cast<std::uint32_t>(c.address));
+        p.buffers.CodeSize = 0x2000;
+        p.buffers.CodeBuffer[static_cast<std::size_t>(c.address)] = c.image;
         p.program.Program_button_Click();
-        EXPECT_TRUE(bench.Logged("*** Address:21h, Programming BYTE:5Ah, Read BYTE:FFh"));
-        EXPECT_EQ(bench.board.counters().program_ops[0x21], 49u);
+        EXPECT_TRUE(bench.Logged(c.line));
         EXPECT_FALSE(bench.Logged("Programming Device Successfull"));
         EXPECT_EQ(p.outcome.Last(), feedback::Outcome::ProgramFailed);
+        EXPECT_EQ(bench.board.counters().program_ops[static_cast<std::uint32_t>(c.address)], 1u);
+        EXPECT_TRUE(bench.ChipHoldsBuffer(static_cast<std::size_t>(c.address)));
+
+        p.checks.Read_button_Click();
+        EXPECT_TRUE(std::equal(bench.Chip().begin(), bench.Chip().begin() + 0x2000, p.buffers.CodeBuffer.begin()))
+            << "the chip reads data again";
     }
+}
+
+TEST(FlashProgram, UnsupportedMakerIsNotWritten) {
     ChipBench bench("AM29F010", kChipCorners[0]);
     Flash(bench).settings.maker = 0x22;
     const auto contents = bench.Chip();

@@ -33,58 +33,64 @@ const char* const kNoAckLines[] = {"********************************************
                                    "Device 24CXX DOES NOT RESPOND - ACK Error",
                                    "Check Chip Installation Position on Socket"};
 
-TEST(SerialEeprom, ProgramReadVerifyAndEraseAtEachCorner) {
+// The three board models read the data line back through different status
+// lines and nibble-select codes.
+constexpr int kBoardModels[] = {4, 5, 6};
+
+TEST(SerialEeprom, ProgramReadVerifyAndEraseOnEachModelAtEachCorner) {
     for (const SerialPart& part : kSerialParts) {
-        for (const ChipCorner& corner : kChipCorners) {
-            SCOPED_TRACE(std::string(part.name) + ", " + corner.name);
-            ChipBench bench(part.name, corner);
-            auto& p = bench.p();
-            const auto& seen = bench.board.counters();
-            p.form.CheckBlankPriorProgramming.SetValue(1);
-            p.program.Program_button_Click();
-            EXPECT_TRUE(bench.ChipHoldsBuffer(part.bytes));
-            EXPECT_TRUE(bench.Logged("Programming Device Successfull"));
-            EXPECT_EQ(bench.rig.dialogs.shown.size(), 1u) << "the safety question only: no blank check";
-            EXPECT_EQ(DeviceBytesSeen(seen), part.deviceBytes);
-            const auto pages = part.bytes / part.page;
-            EXPECT_EQ(seen.write_cycles, pages);
-            // Every page is followed by polls the busy chip leaves unanswered,
-            // then one it takes.
-            EXPECT_GE(seen.serial.busy_nacks, pages);
-            EXPECT_EQ(seen.serial.starts, pages + seen.serial.busy_nacks + pages);
-            EXPECT_EQ(seen.serial.stops, pages);
-            EXPECT_EQ(seen.serial.stops_lost, 0u);
-            EXPECT_EQ(bench.highestProgress, static_cast<double>(pages));
-            EXPECT_EQ(p.regs.Reg3 & 0x80, 0) << "clock low";
-            EXPECT_EQ(p.regs.Reg0 & 0x40, 0) << "OE active";
+        for (const int model : kBoardModels) {
+            for (const ChipCorner& corner : kChipCorners) {
+                SCOPED_TRACE(std::string(part.name) + ", MOLTRIX-" + std::to_string(model) + ", " + corner.name);
+                ChipBench bench(part.name, corner, model);
+                auto& p = bench.p();
+                const auto& seen = bench.board.counters();
+                p.form.CheckBlankPriorProgramming.SetValue(1);
+                p.program.Program_button_Click();
+                EXPECT_TRUE(bench.ChipHoldsBuffer(part.bytes));
+                EXPECT_TRUE(bench.Logged("Programming Device Successfull"));
+                EXPECT_EQ(bench.rig.dialogs.shown.size(), 1u) << "the safety question only: no blank check";
+                EXPECT_EQ(DeviceBytesSeen(seen), part.deviceBytes);
+                const auto pages = part.bytes / part.page;
+                EXPECT_EQ(seen.write_cycles, pages);
+                // Every page is followed by polls the busy chip leaves unanswered,
+                // then one it takes.
+                EXPECT_GE(seen.serial.busy_nacks, pages);
+                EXPECT_EQ(seen.serial.starts, pages + seen.serial.busy_nacks + pages);
+                EXPECT_EQ(seen.serial.stops, pages);
+                EXPECT_EQ(seen.serial.stops_lost, 0u);
+                EXPECT_EQ(bench.highestProgress, static_cast<double>(pages));
+                EXPECT_EQ(p.regs.Reg3 & 0x80, 0) << "clock low";
+                EXPECT_EQ(p.regs.Reg0 & 0x40, 0) << "OE active";
 
-            const auto image = p.buffers.CodeBuffer;
-            std::fill_n(p.buffers.CodeBuffer.begin(), part.bytes, std::uint8_t{0});
-            p.form.Read_button.Click();
-            EXPECT_TRUE(std::equal(bench.Chip().begin(), bench.Chip().end(), p.buffers.CodeBuffer.begin()));
-            EXPECT_TRUE(bench.Logged(std::to_string(part.bytes) + " bytes Read from Device"));
+                const auto image = p.buffers.CodeBuffer;
+                std::fill_n(p.buffers.CodeBuffer.begin(), part.bytes, std::uint8_t{0});
+                p.form.Read_button.Click();
+                EXPECT_TRUE(std::equal(bench.Chip().begin(), bench.Chip().end(), p.buffers.CodeBuffer.begin()));
+                EXPECT_TRUE(bench.Logged(std::to_string(part.bytes) + " bytes Read from Device"));
 
-            p.form.Verify_button.Click();
-            EXPECT_TRUE(bench.Logged("Device Contents MATCHES with Buffer Contents"));
-            EXPECT_EQ(p.outcome.Last(), feedback::Outcome::Ok);
+                p.form.Verify_button.Click();
+                EXPECT_TRUE(bench.Logged("Device Contents MATCHES with Buffer Contents"));
+                EXPECT_EQ(p.outcome.Last(), feedback::Outcome::Ok);
 
-            const auto logged = bench.rig.LogMessages().size();
-            const auto lostBefore = seen.serial.stops_lost;
-            p.form.EraseFlash_button.Click();
-            const auto lines = bench.LogFrom(logged);
-            ASSERT_GE(lines.size(), 2u);
-            EXPECT_EQ(lines[0], part.page == 32 ? "Erasing Device 24C32" : "Erasing Device 24CXX");
-            EXPECT_EQ(lines[1], "Program Buffer will not be erased");
-            // The 24C16 goes through the 16-byte routine, then the 32-byte one.
-            EXPECT_EQ(std::count(lines.begin(), lines.end(), "Erasing Device 24C32"),
-                      std::string(part.name) == "24C08" ? 0 : 1);
-            EXPECT_EQ(lines.back(), "Programming Device Successfull");
-            EXPECT_TRUE(std::all_of(bench.Chip().begin(), bench.Chip().end(), [](auto b) { return b == 0xFF; }));
-            EXPECT_TRUE(std::equal(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(part.bytes),
-                                   p.buffers.CodeBuffer.begin()))
-                << "the buffer is not erased";
-            EXPECT_EQ(seen.serial.stops_lost, lostBefore);
-            if (::testing::Test::HasFailure()) return;
+                const auto logged = bench.rig.LogMessages().size();
+                const auto lostBefore = seen.serial.stops_lost;
+                p.form.EraseFlash_button.Click();
+                const auto lines = bench.LogFrom(logged);
+                ASSERT_GE(lines.size(), 2u);
+                EXPECT_EQ(lines[0], part.page == 32 ? "Erasing Device 24C32" : "Erasing Device 24CXX");
+                EXPECT_EQ(lines[1], "Program Buffer will not be erased");
+                // The 24C16 goes through the 16-byte routine, then the 32-byte one.
+                EXPECT_EQ(std::count(lines.begin(), lines.end(), "Erasing Device 24C32"),
+                          std::string(part.name) == "24C08" ? 0 : 1);
+                EXPECT_EQ(lines.back(), "Programming Device Successfull");
+                EXPECT_TRUE(std::all_of(bench.Chip().begin(), bench.Chip().end(), [](auto b) { return b == 0xFF; }));
+                EXPECT_TRUE(std::equal(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(part.bytes),
+                                       p.buffers.CodeBuffer.begin()))
+                    << "the buffer is not erased";
+                EXPECT_EQ(seen.serial.stops_lost, lostBefore);
+                if (::testing::Test::HasFailure()) return;
+            }
         }
     }
 }
@@ -146,6 +152,54 @@ TEST(SerialEeprom, EraseStopsAfterTheFirstRoutineFails) {
     EXPECT_EQ(p.outcome.Last(), feedback::Outcome::NoAck);
     EXPECT_FALSE(bench.Logged("Erasing Device 24C32"));
     EXPECT_EQ(bench.board.counters().serial.device_bytes[0xA0], 1u);
+}
+
+// A parallel part's work leaves register 2 holding an address: FFh after a
+// displayed page, 55h after the AT29C256's identification that its selection
+// runs. Register-2 bit 0 is the 8-pin part's ground, so a serial part
+// selected next must find the board at rest when Erase Chip or Verify powers it.
+TEST(SerialEeprom, EraseAndVerifyRightAfterAParallelPart) {
+    struct Case {
+        const char* before;
+        bool displayPage;
+        const char* part;
+        bool erase;  // Erase Chip, else Verify
+        int model;
+    };
+    for (const Case& c : {Case{"27C256", true, "24C16", true, 4}, Case{"AT29C256", false, "24C32", true, 5},
+                          Case{"AT29C256", false, "24C16", false, 6}, Case{"27C256", true, "24C32", false, 4}}) {
+        SCOPED_TRACE(std::string(c.before) + " then " + c.part + (c.erase ? " Erase Chip" : " Verify"));
+        OpBench bench(c.model, c.before);
+        auto& p = bench.p();
+        if (c.displayPage) p.form.Display_button.Click();
+        sim::InsertDevice(bench.board, c.part);
+        p.form.Device.SetListIndex(DeviceListIndex(p, c.part));
+        bench.FillRandom();
+        std::copy(bench.Chip().begin(), bench.Chip().end(), p.buffers.CodeBuffer.begin());
+        if (c.erase)
+            p.erase.EraseFlash_button_Click();
+        else
+            p.checks.Verify_button_Click();
+        EXPECT_EQ(p.outcome.Last(), feedback::Outcome::Ok);
+        if (c.erase)
+            EXPECT_TRUE(std::all_of(bench.Chip().begin(), bench.Chip().end(), [](auto b) { return b == 0xFF; }));
+        else
+            EXPECT_TRUE(bench.Logged("Device Contents MATCHES with Buffer Contents"));
+    }
+}
+
+// A 24C32 erase runs its 32-byte routine whatever an earlier command's
+// acknowledge was: only the 24C16's own 16-byte routine may stop it.
+TEST(SerialEeprom, TwentyFourC32EraseAfterAnEarlierNoAcknowledge) {
+    ChipBench bench("24C32", kChipCorners[0]);
+    auto& p = bench.p();
+    SerialChip(bench).settings.never_ack = true;
+    p.form.Read_button.Click();
+    EXPECT_EQ(p.outcome.Last(), feedback::Outcome::NoAck);
+    SerialChip(bench).settings.never_ack = false;
+    p.form.EraseFlash_button.Click();
+    EXPECT_EQ(p.outcome.Last(), feedback::Outcome::Ok);
+    EXPECT_TRUE(std::all_of(bench.Chip().begin(), bench.Chip().end(), [](auto b) { return b == 0xFF; }));
 }
 
 // The working size decides how much is written: whole pages, then one shorter

@@ -93,7 +93,7 @@ TEST(JedecFlash, ByteProgramPollsOnDq7ThenHoldsCellAndData) {
     SimBench b(6, "AM29F040");
     // Long enough to see a whole command sequence arrive while busy.
     b.As<JedecFlash>().settings.program_time = 1 * kMillisecond;
-    b.chip->Memory()[0x6F00F] = 0x3F;
+    b.chip->Memory()[0x6F00F] = 0xF7;  // the 1s E5h needs are there
     Command(b, 0xA0);
     Write(b, 0x6F00F, 0xE5);
     const std::uint8_t first = Read(b, 0x6F00F);
@@ -103,7 +103,7 @@ TEST(JedecFlash, ByteProgramPollsOnDq7ThenHoldsCellAndData) {
     Command(b, 0xA0);  // ignored while busy
     Write(b, 0x00000, 0x00);
     b.Sleep(1 * kMillisecond);
-    EXPECT_EQ(Read(b, 0x6F00F), 0x25) << "3Fh AND E5h";
+    EXPECT_EQ(Read(b, 0x6F00F), 0xE5) << "F7h AND E5h";
     EXPECT_EQ(Read(b, 0x00000), 0xFF);
     const BoardCounters& n = b.board.counters();
     EXPECT_EQ(n.writes_ignored[BoardCounters::kChipBusy], 4u);
@@ -174,6 +174,54 @@ TEST(JedecFlash, SlowByteIsStillBusyWhenReadBackEarly) {
     Command(worst, 0xA0);
     Write(worst, typical, 0x5A);
     EXPECT_EQ(Read(worst, typical) & 0x80, 0x80) << "every byte is slow at the maximum";
+}
+
+// A program the chip cannot complete (a 0 asked to become a 1, a cell that
+// takes nothing) runs to the chip's time limit and gives up, and so does an
+// erase that leaves a cell unerased: DQ5 reads 1 beside DQ7 (the complement of
+// the data's bit 7, 0 for an erase) and a toggling DQ6, at every address, and
+// every write but a reset (F0h, alone or after the unlock) is ignored.
+TEST(JedecFlash, FailedProgramOrEraseAnswersStatusUntilReset) {
+    struct Case {
+        const char* what;
+        std::uint32_t address;
+        std::uint8_t cell, data;  // data: the byte programmed; none for the erase
+        bool dead, erase, loneReset;
+        std::uint8_t after;  // the cell once the chip reads data again
+    };
+    for (const Case& c : {Case{"0 to 1", 0x6F00F, 0x0F, 0x8F, false, false, true, 0x0F},
+                          Case{"dead cell", 0x00021, 0xFF, 0x5A, true, false, false, 0xFF},
+                          Case{"erase past a dead cell", 0x00300, 0x00, 0x00, true, true, true, 0x00}}) {
+        SCOPED_TRACE(c.what);
+        SimBench b(6, "AM29F040");
+        b.chip->Memory()[c.address] = c.cell;
+        b.chip->Memory()[0x100] = 0x11;
+        if (c.dead) b.chip->SetDead(c.address);
+        if (c.erase) {
+            Command(b, 0x80);
+            Command(b, 0x10);
+            b.Sleep(8 * kSecond);
+        } else {
+            Command(b, 0xA0);
+            Write(b, c.address, c.data);
+            EXPECT_EQ(Read(b, c.address) & 0x20, 0x00) << "still trying";
+            b.Sleep(kFlashProgramMax);
+        }
+        const std::uint8_t dq7 = c.erase ? 0x00 : static_cast<std::uint8_t>(~c.data & 0x80);
+        const std::uint8_t first = Read(b, c.address), second = Read(b, 0x100);
+        EXPECT_EQ(first & 0xA0, dq7 | 0x20);
+        EXPECT_EQ(second & 0xA0, dq7 | 0x20) << "every address answers status";
+        EXPECT_NE(first & 0x40, second & 0x40) << "DQ6 toggles";
+        Command(b, 0x90);
+        b.Sleep(kSecond);
+        EXPECT_EQ(Read(b, 0x100) & 0x20, 0x20) << "no other command leaves the state";
+        if (c.loneReset)
+            Write(b, 0x1234, 0xF0);
+        else
+            Command(b, 0xF0);
+        EXPECT_EQ(Read(b, c.address), c.after);
+        EXPECT_EQ(Read(b, 0x100), c.erase ? 0xFF : 0x11);
+    }
 }
 
 TEST(JedecFlash, WritesOutsideTheCommandSequenceOrWithOeLowAreIgnoredAndCounted) {
