@@ -39,7 +39,7 @@ std::string ReadStream(int fd, std::uintmax_t maxBytes, std::vector<std::uint8_t
     for (;;) {
         const std::size_t at = bytes.size();
         if (at >= limit)
-            return "more than " + std::to_string(maxBytes) + " bytes came in, far more than such a file holds";
+            return "more than " + std::to_string(maxBytes) + " bytes came in, too many for such a file";
         const auto want = static_cast<std::size_t>(std::min<std::uintmax_t>(limit - at, 1u << 16));
         bytes.resize(at + want);
         const ssize_t n = ::read(fd, bytes.data() + at, want);
