@@ -25,7 +25,7 @@ platform::ReadResult ReadImageFile(const std::string& name, const std::filesyste
     if (name.empty())
         read.error = "no file name was given";
     else
-        read = platform::ReadWholeFile(path, maxBytes);
+        read = platform::ReadFileOrStream(path, maxBytes);
     if (read.ok && read.bytes.empty()) {
         read.ok = false;
         read.error = "the file is empty";

@@ -160,12 +160,10 @@ std::string Replace(const fs::path& file, const struct stat* old, const std::uin
     return {};
 }
 
-}  // namespace
-
-ReadResult ReadWholeFile(const fs::path& file, std::uintmax_t maxBytes) {
+ReadResult Read(const fs::path& file, std::uintmax_t maxBytes, bool streams) {
     ReadResult r;
     struct stat st {};
-    if (file == "/dev/stdin") {
+    if (streams && file == "/dev/stdin") {
         // Whatever the program was given: a pipe, a socket or a file.
         if (::fstat(STDIN_FILENO, &st) != 0) {
             r.error = ErrnoText(errno);
@@ -184,7 +182,7 @@ ReadResult ReadWholeFile(const fs::path& file, std::uintmax_t maxBytes) {
         r.error = StatError(errno);
         return r;
     }
-    if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)) {
+    if (!S_ISREG(st.st_mode) && !(streams && S_ISFIFO(st.st_mode))) {
         r.error = NotAFile(st.st_mode);
         return r;
     }
@@ -212,6 +210,12 @@ ReadResult ReadWholeFile(const fs::path& file, std::uintmax_t maxBytes) {
     if (!r.ok) r.bytes.clear();
     return r;
 }
+
+}  // namespace
+
+ReadResult ReadWholeFile(const fs::path& file, std::uintmax_t maxBytes) { return Read(file, maxBytes, false); }
+
+ReadResult ReadFileOrStream(const fs::path& file, std::uintmax_t maxBytes) { return Read(file, maxBytes, true); }
 
 std::string WriteFileReplacing(const fs::path& name, const std::uint8_t* data, std::size_t size) {
     if (name == "/dev/stdout") {

@@ -2,10 +2,13 @@
 // Whole-file reads and replacing writes, each decided by what the name stands
 // for before anything is opened.
 //
-// Reading: a regular file is read whole; a pipe (FIFO), and standard input
-// named "/dev/stdin", are read as streams to their end. Never more than the
-// given maximum is taken. A device, a socket, a folder or a loop of symbolic
-// links is refused with the reason (a device such as /dev/zero never ends).
+// Reading: a regular file is read whole. Where a stream is welcome (the image
+// files an operator or a script names), a pipe (FIFO) and standard input named
+// "/dev/stdin" are read to their end too; elsewhere (the program's own files)
+// a pipe is refused, as it could keep the program waiting for a writer. Never
+// more than the given maximum is taken. A device, a socket, a folder or a loop
+// of symbolic links is refused with the reason (a device such as /dev/zero
+// never ends).
 //
 // Writing: a regular file, or a symbolic link to one, is replaced. The new
 // contents go to a temporary file created beside it (exclusively: whatever
@@ -33,9 +36,11 @@ struct ReadResult {
     std::uintmax_t tooLong = 0;  // the length of a regular file longer than the maximum (then not read at all)
 };
 
-// Fails with a reason for a missing file, anything that is not a file or a
-// pipe, an unreadable file, or one longer than `maxBytes`.
+// Fails with a reason for a missing file, anything that is not a regular
+// file, an unreadable file, or one longer than `maxBytes`.
 ReadResult ReadWholeFile(const std::filesystem::path& file, std::uintmax_t maxBytes);
+// The same, but a pipe or "/dev/stdin" is read as a stream.
+ReadResult ReadFileOrStream(const std::filesystem::path& file, std::uintmax_t maxBytes);
 
 // Returns an empty text on success, otherwise the reason.
 std::string WriteFileReplacing(const std::filesystem::path& file, std::string_view content);
