@@ -43,9 +43,10 @@ std::string ReadStream(int fd, std::uintmax_t maxBytes, std::vector<std::uint8_t
         const auto want = static_cast<std::size_t>(std::min<std::uintmax_t>(limit - at, 1u << 16));
         bytes.resize(at + want);
         const ssize_t n = ::read(fd, bytes.data() + at, want);
+        const int err = errno;
         bytes.resize(at + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
         if (n == 0) return {};
-        if (n < 0 && errno != EINTR) return ErrnoText(errno);
+        if (n < 0 && err != EINTR) return ErrnoText(err);
     }
 }
 
