@@ -18,13 +18,19 @@ std::string Upper(std::string s) {
     return s;
 }
 
-// Why an image file cannot be loaded, or empty text (and its length) when it can.
-std::string ImageFileProblem(const std::string& name, const std::filesystem::path& path, std::uintmax_t& length) {
-    std::string error;
-    if (name.empty()) return "no file name was given";
-    if (!platform::FileSize(path, length, error)) return error;
-    if (length == 0) return "the file is empty";
-    return {};
+// An image file's bytes, or why it cannot be loaded: a file, or a pipe read
+// to its end, of at most `maxBytes` and not empty.
+platform::ReadResult ReadImageFile(const std::string& name, const std::filesystem::path& path, std::uintmax_t maxBytes) {
+    platform::ReadResult read;
+    if (name.empty())
+        read.error = "no file name was given";
+    else
+        read = platform::ReadFileOrStream(path, maxBytes);
+    if (read.ok && read.bytes.empty()) {
+        read.ok = false;
+        read.error = "the file is empty";
+    }
+    return read;
 }
 
 // The load's line for a record file: its format, record count and the
@@ -80,13 +86,6 @@ bool Buffers::LoadCodeFile(const std::string& name) {
         f.sbStatusBar.statusText.clear();
     };
     const auto path = Resolve(p_, name);
-    std::uintmax_t length = 0;
-    const std::string error = ImageFileProblem(name, path, length);
-    if (!error.empty()) {
-        giveUp();
-        RefusedFile(name, error);
-        return false;
-    }
     // A record file holds its image as text, some three times the bytes; a
     // raw file must fit the buffer as it is.
     auto tooBig = [&](std::uintmax_t bytes) {
@@ -97,11 +96,11 @@ bool Buffers::LoadCodeFile(const std::string& name) {
                                   "Code File Too Big", platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
         return false;
     };
-    if (length > kRecordFileMax) return tooBig(length);
-    const auto read = platform::ReadWholeFile(path, kRecordFileMax);
-    if (!read.ok || read.bytes.empty()) {
+    const auto read = ReadImageFile(name, path, kRecordFileMax);
+    if (read.tooLong > 0) return tooBig(read.tooLong);
+    if (!read.ok) {
         giveUp();
-        RefusedFile(name, read.ok ? "the file changed while it was read" : read.error);
+        RefusedFile(name, read.error);
         return false;
     }
     const RecordImage records = ReadRecordImage(
@@ -164,26 +163,18 @@ bool Buffers::LoadDataFile(const std::string& name) {
         p_.lamps.DataFlowLampOff();
     };
 
-    const auto path = Resolve(p_, name);
-    std::uintmax_t length = 0;
-    const std::string error = ImageFileProblem(name, path, length);
-    if (!error.empty()) {
-        giveUp();
-        RefusedFile(name, error);
-        return false;
-    }
-    if (length > kDataFileMax) {
+    const auto read = ReadImageFile(name, Resolve(p_, name), kDataFileMax);
+    if (read.tooLong > 0) {
         f.FileNameDataText.caption = oldCaption;
-        p_.log.AddLogLine("Data File Size is " + std::to_string(length) + " bytes, bigger than the 8192 allowed - Will Not Open");
+        p_.log.AddLogLine("Data File Size is " + std::to_string(read.tooLong) + " bytes, bigger than the 8192 allowed - Will Not Open");
         p_.lamps.DataFlowLampOff();
         p_.svc.dialogs.MessageBox("Can't Open Data File Bigger than 8192 Bytes", "Data File to Big",
                                   platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
         return false;
     }
-    auto read = platform::ReadWholeFile(path);
-    if (!read.ok || read.bytes.empty() || read.bytes.size() > kDataFileMax) {
+    if (!read.ok) {
         giveUp();
-        RefusedFile(name, read.ok ? "the file changed while it was read" : read.error);
+        RefusedFile(name, read.error);
         return false;
     }
 

@@ -64,7 +64,7 @@ void ConsoleProgress::Clear() {
     lastPercent_ = -1;
 }
 
-LogEcho::LogEcho(Programmer& p, ConsoleProgress& progress) : p_(p), progress_(progress) {
+LogEcho::LogEcho(Programmer& p, ConsoleProgress& progress, std::FILE* out) : p_(p), progress_(progress), out_(out) {
     p_.form.SystemLog.onChange = [this] { Print(); };
 }
 
@@ -87,8 +87,8 @@ void LogEcho::Print() {
         if (next > at) out += fresh.substr(at, next - at) + "\n";
         at = next + 2;
     }
-    std::fputs(out.c_str(), stdout);
-    std::fflush(stdout);
+    std::fputs(out.c_str(), out_);
+    std::fflush(out_);
 }
 
 }  // namespace moltrix::cli

@@ -1,7 +1,7 @@
 #pragma once
 // The platform for the command line: message boxes on standard error, safety
 // questions answered by --yes or on the terminal, the operator log echoed on
-// standard output, a progress bar on standard error when it is a terminal,
+// standard output (or standard error), a progress bar on standard error when it is a terminal,
 // and no sound, settings store, help or launcher.
 #include <cstdint>
 #include <cstdio>
@@ -66,15 +66,17 @@ private:
     int lastPercent_ = -1;
 };
 
-// Prints each new entry of the operator log as one line on standard output.
+// Prints each new entry of the operator log as one line on `out` (standard
+// output, or standard error while a file goes to standard output).
 class LogEcho {
 public:
-    LogEcho(Programmer& p, ConsoleProgress& progress);
+    LogEcho(Programmer& p, ConsoleProgress& progress, std::FILE* out);
 
 private:
     void Print();
     Programmer& p_;
     ConsoleProgress& progress_;
+    std::FILE* out_;
     std::uint64_t generation_ = 0;
     std::size_t printed_ = 0;
 };

@@ -74,7 +74,8 @@ int Main(int argc, char** argv) {
     Programmer core(services);
     progress.SetTarget(&core);
     std::unique_ptr<cli::LogEcho> echo;
-    if (!options.quiet) echo = std::make_unique<cli::LogEcho>(core, progress);
+    if (!options.quiet)
+        echo = std::make_unique<cli::LogEcho>(core, progress, cli::WritesStandardOutput(options) ? stderr : stdout);
 
     core.Form_Load();
     if (hardware)

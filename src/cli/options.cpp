@@ -22,19 +22,28 @@ constexpr const char* kCommandHelp =
     "  id               read a flash part's identification code\n"
     "  erase            erase a flash part or EEPROM chip (asks first; --yes answers)\n"
     "  display [PAGE]   show a 256-byte page of the device (page 0 when none is given)\n"
-    "  export-log FILE  probe the board and save the log to FILE as the window does\n";
+    "  export-log FILE  probe the board and save the log to FILE as the window does\n"
+    "A FILE of \"-\" is standard input for verify, compare and program (an image piped\n"
+    "in), and standard output for read and export-log; the log lines then go to\n"
+    "standard error. A pipe or device named as FILE is never replaced by a file:\n"
+    "writing to one is refused, and so is reading a device.\n";
 
 struct CommandInfo {
     const char* name;
-    bool needsArgument, takesArgument;
+    bool needsArgument, takesArgument, writesFile;
 };
 constexpr CommandInfo kCommands[] = {
-    {"list", false, false}, {"probe", false, false},  {"read", true, true},  {"blank", false, false},
-    {"verify", true, true}, {"display", false, true}, {"export-log", true, true}, {"program", true, true},
-    {"id", false, false},   {"erase", false, false},  {"compare", true, true},
+    {"list", false, false, false},   {"probe", false, false, false},     {"read", true, true, true},
+    {"blank", false, false, false},  {"verify", true, true, false},      {"display", false, true, false},
+    {"export-log", true, true, true}, {"program", true, true, false},    {"id", false, false, false},
+    {"erase", false, false, false},  {"compare", true, true, false},
 };
 
 }  // namespace
+
+bool WritesStandardOutput(const Options& o) {
+    return (o.command == "read" || o.command == "export-log") && o.argument == "/dev/stdout";
+}
 
 std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     CLI::App app{"moltrix-cli: the MOLTRIX programmer boards from the command line", "moltrix-cli"};
@@ -74,6 +83,9 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
             std::fprintf(stderr, "moltrix-cli: %s takes no argument\n", c.name);
             return kUsage;
         }
+        // "-": standard output for the file a command writes, standard input
+        // for the one it reads.
+        if (c.needsArgument && o.argument == "-") o.argument = c.writesFile ? "/dev/stdout" : "/dev/stdin";
         return std::nullopt;
     }
     std::fprintf(stderr, "moltrix-cli: unknown command \"%s\"\n%s", o.command.c_str(), kCommandHelp);

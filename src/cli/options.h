@@ -7,7 +7,7 @@ namespace moltrix::cli {
 
 struct Options {
     std::string command;
-    std::string argument;  // FILE or PAGE
+    std::string argument;  // FILE or PAGE; a FILE of "-" becomes "/dev/stdin" or "/dev/stdout"
     std::string device;
     std::string port = "auto";
     int model = 0;  // 0: as found
@@ -25,5 +25,9 @@ struct Options {
 // Parses the command line. Returns an exit status to end with at once (help
 // shown, or bad usage reported on standard error), or nothing to go on.
 std::optional<int> ParseOptions(int argc, char** argv, Options& options);
+
+// Whether the command writes its file to standard output ("-"), where the
+// log lines then must not go.
+bool WritesStandardOutput(const Options& options);
 
 }  // namespace moltrix::cli

@@ -150,6 +150,11 @@ TEST_F(BuffersTest, UnusableFilesChangeNothingAndSayWhy) {
          "Can't read the file " + empty + ": the file is empty", "File Not Read"},
         {false, bigData, "Data File Size is 8193 bytes, bigger than the 8192 allowed - Will Not Open",
          "Can't Open Data File Bigger than 8192 Bytes", "Data File to Big"},
+        // A device that never ends is not a file.
+        {true, "/dev/zero", "File /dev/zero - was not read: it is a character device, not a file",
+         "Can't read the file /dev/zero: it is a character device, not a file", "File Not Read"},
+        {false, "/dev/zero", "File /dev/zero - was not read: it is a character device, not a file",
+         "Can't read the file /dev/zero: it is a character device, not a file", "File Not Read"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

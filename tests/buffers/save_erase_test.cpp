@@ -1,4 +1,6 @@
 // Saving the buffers to image files, failed saves, and the Erase Buffer command.
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "buffers_fixture.h"
@@ -71,12 +73,15 @@ TEST_F(BuffersTest, FailedSaveReportsKeepsTheOldFileAndTheName) {
     OpenCode(source);
     p.buffers.CodeBuffer[0] ^= 0xFF;
     fs::create_directory(rig.services.paths.workDir / "folder.bin");
+    const auto fifo = rig.services.paths.workDir / "pipe.bin";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     const std::string label = f.FileNameCodeText.caption;
     struct Case {
         std::string target, reason;
     } cases[] = {
         {(rig.services.paths.workDir / "folder.bin").string(), "it is a folder, not a file"},
         {(rig.services.paths.workDir / "no-such-folder" / "x.bin").string(), ""},
+        {fifo.string(), "it is a pipe (FIFO), not a file"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target);

@@ -1,9 +1,11 @@
 // moltrix-cli end to end: the program itself, run on a simulated bench whose
 // chip image file persists between invocations.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <string>
 
@@ -11,6 +13,7 @@
 
 namespace moltrix::testing {
 namespace {
+namespace fs = std::filesystem;
 
 struct CliRun {
     int status = -1;
@@ -20,11 +23,15 @@ struct CliRun {
 class Cli : public ::testing::Test {
 protected:
     // Runs moltrix-cli in the test's folder, with the folder as its home (the
-    // bench's set-up file lands there).
-    CliRun Invoke(const std::string& args) {
+    // bench's set-up file lands there). Standard input is empty, or the file
+    // `pipeIn` through a pipe; with `pipeOut` standard output is a pipe too
+    // (and the status then is that of the pipe's reader).
+    CliRun Invoke(const std::string& args, const std::string& pipeIn = "", bool pipeOut = false) {
         const auto d = dir.path().string();
-        const std::string command = "cd '" + d + "' && HOME='" + d + "' XDG_CONFIG_HOME= '" MOLTRIX_CLI "' " +
-                                    args + " </dev/null >out.txt 2>err.txt";
+        const std::string command = "cd '" + d + "' && " + (pipeIn.empty() ? "" : "cat '" + pipeIn + "' | ") +
+                                    "HOME='" + d + "' XDG_CONFIG_HOME= timeout 60 '" MOLTRIX_CLI "' " + args +
+                                    (pipeIn.empty() ? " </dev/null" : "") +
+                                    (pipeOut ? " 2>err.txt | cat >out.txt" : " >out.txt 2>err.txt");
         const int raw = std::system(command.c_str());
         CliRun r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -172,6 +179,42 @@ TEST_F(Cli, ReadSavesTheFormatAskedOrNamedByTheExtension) {
     }
     EXPECT_EQ(FileText(dir.path() / "copy.s19"), chip);
     EXPECT_EQ(Invoke(bench + "--format elf read x.bin").status, 2);
+}
+
+// "-" is standard output for the files a command writes, standard input for
+// the ones it reads; the log then goes to standard error, away from the image.
+TEST_F(Cli, DashIsStandardInputOrOutput) {
+    WriteChip("chip.bin", 7);
+    const std::string chip = FileText(dir.path() / "chip.bin");
+    CliRun r = Invoke(bench + "read -");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out == chip) << r.out.size() << " bytes on standard output";
+    EXPECT_TRUE(Has(r.err, ">  32768 bytes Read from Device\n")) << r.err;
+    r = Invoke(bench + "--format ihex read -", "", true);
+    EXPECT_EQ(r.out.substr(0, 9), ":10000000") << r.err;
+    EXPECT_FALSE(Has(r.out, "Read from Device"));
+    EXPECT_FALSE(fs::exists(dir.path() / "-"));
+
+    WriteChip("image.bin", 8);
+    r = Invoke("--simulate '6@378:27C256=blank.bin' --device 27C256 --yes --verify program -", "image.bin");
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_TRUE(FileText(dir.path() / "blank.bin") == FileText(dir.path() / "image.bin")) << "the chip holds the image";
+    EXPECT_EQ(Invoke(bench + "-q verify -", "chip.bin").status, 0);
+
+    r = Invoke("--simulate 6@378 export-log -");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("MOLTRIX SYSTEM LOG FILE", 0), 0u) << r.out;
+    EXPECT_TRUE(Has(r.err, "MOLTRIX-6 Device was FOUND at Port: 378")) << r.err;
+
+    // A device that never ends is no image; a pipe or device is never replaced.
+    r = Invoke(bench + "program /dev/zero");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(Has(r.err, "/dev/zero: it is a character device, not a file")) << r.err;
+    ASSERT_EQ(::mkfifo((dir.path() / "pipe").c_str(), 0644), 0);
+    r = Invoke(bench + "read pipe");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(Has(r.err, "pipe: it is a pipe (FIFO), not a file")) << r.err;
+    EXPECT_EQ(fs::status(dir.path() / "pipe").type(), fs::file_type::fifo);
 }
 
 // The chip differs from the file in known places: a data line stuck at 0, and
