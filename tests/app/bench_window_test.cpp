@@ -54,6 +54,25 @@ struct BoxesAndListedFiles : QtDialogs {
     }
 };
 
+// "AAAAAA| " and the first 16 bytes as four groups: the start of a page as drawn.
+std::string HexStart(std::uint32_t address, const std::uint8_t* bytes) {
+    char out[64];
+    int n = std::snprintf(out, sizeof out, "%06X| ", address);
+    for (int i = 0; i < 16; ++i)
+        n += std::snprintf(out + n, sizeof out - static_cast<std::size_t>(n), i % 4 == 3 ? "%02X " : "%02X", bytes[i]);
+    return out;
+}
+
+// A click that waits in the queue until the event loop next runs, as one made
+// while the program is busy does.
+void PostClick(QWidget* w) {
+    const QPointF at = QRectF(w->rect()).center();
+    const QPointF global = w->mapToGlobal(at);
+    QCoreApplication::postEvent(
+        w, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        w, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
 
 class BenchWindowTest : public ::testing::Test {
 protected:
@@ -185,6 +204,69 @@ TEST_F(BenchWindowTest, ReturnAtASafetyQuestionCancels) {
         EXPECT_EQ(board.counters().pulses.total, 0u);
         EXPECT_EQ(board.counters().flash_commands[0x80], 0u) << "an erase was begun";
     }
+}
+
+// A click on "Erase Buffer" while the chip is programmed is thrown away: not
+// run inside the programming, and not run once it has ended either.
+TEST_F(BenchWindowTest, ClicksDuringProgrammingAreDroppedNotRunLater) {
+    InsertAndSelect("27C256", Blank);
+    std::vector<std::uint8_t> image(32768);
+    for (std::size_t a = 0; a < image.size(); ++a) image[a] = static_cast<std::uint8_t>(a * 7 + 3);
+    OpenImage(image);
+    auto* eraseBuffer = Widget<QPushButton>("Erase_button");
+    ASSERT_TRUE(eraseBuffer->isEnabled());
+
+    int posted = 0;
+    // At every wait of the programming, and once it has reported success.
+    simClock.onSleep = [&](int) {
+        PostClick(eraseBuffer);
+        ++posted;
+    };
+    core.form.SystemLog.onChange = [&] {
+        if (core.form.SystemLog.text.ends_with("Programming Device Successfull")) {
+            PostClick(eraseBuffer);
+            ++posted;
+        }
+    };
+    WhenTheBoxShows([](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
+    QTest::mouseClick(Widget<QPushButton>("Program_button"), Qt::LeftButton);
+    simClock.onSleep = nullptr;
+    core.form.SystemLog.onChange = nullptr;
+    QTest::qWait(20);  // anything still queued is delivered now
+
+    EXPECT_FALSE(Log().contains("Buffer has been Erased")) << Log().toStdString();
+    EXPECT_TRUE(Log().contains("Programming Device Successfull"));
+    EXPECT_TRUE(board.chip()->Memory() == image);
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), core.buffers.CodeBuffer.begin())) << "the buffer was erased";
+    EXPECT_GE(posted, 2);
+}
+
+// One click on the scroll bar's arrow in the chip view reads one more page of
+// the chip, however long that read takes: the arrow's auto-repeat, coming due
+// during the read, never starts another read inside it.
+TEST_F(BenchWindowTest, OneClickOnTheScrollArrowMovesTheChipViewOnePage) {
+    const auto& memory = InsertAndSelect("27C256", Pattern);
+    QTest::mouseClick(Widget<QPushButton>("Display_button"), Qt::LeftButton);
+    auto* bar = Widget<QScrollBar>("VScroll1");
+    ASSERT_EQ(bar->value(), 0);
+    ASSERT_GE(bar->maximum(), 8);
+
+    int pagesRead = 0;
+    simClock.onSleep = [&](int milliseconds) {
+        if (milliseconds != 500) return;  // the settling wait before each page is read
+        // The first read takes its half second for real, as long as the
+        // arrow waits before it repeats.
+        if (++pagesRead == 1) std::this_thread::sleep_for(std::chrono::milliseconds(650));
+    };
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3));  // the lower arrow
+    QTest::qWait(120);
+    simClock.onSleep = nullptr;
+
+    EXPECT_EQ(pagesRead, 1);
+    EXPECT_EQ(core.form.VScroll1.value, 1);
+    EXPECT_EQ(bar->value(), 1);
+    const QString shown = Widget<QPlainTextEdit>("BufferDisplay")->toPlainText();
+    EXPECT_EQ(shown.left(44).toStdString(), HexStart(0x100, memory.data() + 0x100));
 }
 
 
