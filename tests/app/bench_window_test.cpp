@@ -269,6 +269,31 @@ TEST_F(BenchWindowTest, OneClickOnTheScrollArrowMovesTheChipViewOnePage) {
     EXPECT_EQ(shown.left(44).toStdString(), HexStart(0x100, memory.data() + 0x100));
 }
 
+// Selecting the device again while the chip is shown brings back the code
+// buffer: the page shown and the pages scrolled to are the buffer's, as the
+// frame's caption says, and the chip is not read.
+TEST_F(BenchWindowTest, SelectingTheDeviceAgainShowsTheCodeBuffer) {
+    const auto& memory = InsertAndSelect("27C256", Pattern);
+    std::vector<std::uint8_t> image(4096);
+    for (std::size_t a = 0; a < image.size(); ++a) image[a] = static_cast<std::uint8_t>(a * 3 + 1);
+    OpenImage(image);
+    QTest::mouseClick(Widget<QPushButton>("Display_button"), Qt::LeftButton);
+    auto* display = Widget<QPlainTextEdit>("BufferDisplay");
+    ASSERT_EQ(display->toPlainText().left(44).toStdString(), HexStart(0, memory.data()));
+
+    int pagesRead = 0;
+    simClock.onSleep = [&](int milliseconds) { pagesRead += milliseconds == 500; };
+    auto* device = Widget<QComboBox>("Device");
+    emit device->activated(device->currentIndex());
+    EXPECT_EQ(Widget<QGroupBox>("Frame3")->title(), "Code Buffer Hex/Ascii Display");
+    EXPECT_EQ(core.display.DisplaySource, "Read");
+    EXPECT_EQ(display->toPlainText().left(44).toStdString(), HexStart(0, image.data()));
+    EXPECT_EQ(Widget<QScrollBar>("VScroll1")->maximum(), 127);  // the device's size again, in pages
+
+    Widget<QScrollBar>("VScroll1")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(display->toPlainText().left(44).toStdString(), HexStart(0x100, image.data() + 0x100));
+    EXPECT_EQ(pagesRead, 0) << "the chip was read";
+}
 
 }  // namespace
 }  // namespace moltrix::app
