@@ -97,12 +97,23 @@ void MainWindow::SyncFromModel() {
     status_->Sync();
 }
 
+// One command at a time, start to finish. A command never starts inside
+// another: whatever asks for one meanwhile (a scroll arrow's auto-repeat coming
+// due while a chip page is read, a click that got through) is dropped, and the
+// widget it moved is put back in line with the model afterwards.
 void MainWindow::RunOperatorAction(const std::function<void()>& action) {
+    if (actionDepth_ > 0) return;
     ++actionDepth_;
+    inputGate_.Close();
     action();
-    --actionDepth_;
     SyncFromModel();
-    if (actionDepth_ == 0 && closePending_) {
+    // Input that came in while the command ran is thrown away here, while the
+    // gate is still shut, instead of being run once the command has ended.
+    QCoreApplication::processEvents();
+    SyncFromModel();
+    inputGate_.Open();
+    --actionDepth_;
+    if (closePending_) {
         closePending_ = false;
         close();
     }

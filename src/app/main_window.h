@@ -10,6 +10,7 @@
 
 #include "bars.h"
 #include "control_views.h"
+#include "input_gate.h"
 #include "qt_platform.h"
 #include "shell/programmer.h"
 
@@ -53,8 +54,9 @@ private:
     std::unique_ptr<ToolbarView> toolbar_;
     std::unique_ptr<StatusBarView> status_;
     std::string shownTitle_;
+    InputGate inputGate_;  // shut while an operator action runs
     bool closePending_ = false;  // a close asked for while an action ran
-    int actionDepth_ = 0;      // operator actions running now (a long one may be on the stack)
+    int actionDepth_ = 0;        // 1 while an operator action runs (a long one may be on the stack)
     bool unloaded_ = false;
     bool geometryReapplied_ = false;
 };

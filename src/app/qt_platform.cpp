@@ -17,6 +17,7 @@
 #include <QSoundEffect>
 #include <QThread>
 #include <QUrl>
+#include <vector>
 
 #include "help_window.h"
 #include "product.h"
@@ -120,7 +121,8 @@ void QtDialogs::BeforeShowing() {
 }
 
 platform::MsgResult QtDialogs::MessageBox(const std::string& text, const std::string& title,
-                                          platform::MsgIcon icon, platform::MsgButtons buttons) {
+                                          platform::MsgIcon icon, platform::MsgButtons buttons,
+                                          platform::MsgDefault defaultButton) {
     using platform::MsgButtons;
     using platform::MsgIcon;
     using platform::MsgResult;
@@ -135,14 +137,21 @@ platform::MsgResult QtDialogs::MessageBox(const std::string& text, const std::st
         case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
         case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
     }
+    // The buttons in the order the interface counts them; the last one (Cancel,
+    // or No without a Cancel) is also what Escape and the close button give.
+    std::vector<QMessageBox::StandardButton> order;
     switch (buttons) {
-        case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-        case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-        case MsgButtons::YesNoCancel:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-            break;
+        case MsgButtons::Ok: order = {QMessageBox::Ok}; break;
+        case MsgButtons::OkCancel: order = {QMessageBox::Ok, QMessageBox::Cancel}; break;
+        case MsgButtons::YesNo: order = {QMessageBox::Yes, QMessageBox::No}; break;
+        case MsgButtons::YesNoCancel: order = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}; break;
     }
+    QMessageBox::StandardButtons set;
+    for (auto b : order) set |= b;
+    box.setStandardButtons(set);
+    const auto place = static_cast<std::size_t>(defaultButton);
+    box.setDefaultButton(order[place < order.size() ? place : 0]);
+    box.setEscapeButton(order.back());
     switch (box.exec()) {
         case QMessageBox::Ok: return MsgResult::Ok;
         case QMessageBox::Yes: return MsgResult::Yes;

@@ -67,7 +67,7 @@ public:
     void SetOwner(QWidget* owner) { owner_ = owner; }
     void SetRefresh(QtUiRefresh* refresh) { refresh_ = refresh; }
     platform::MsgResult MessageBox(const std::string& text, const std::string& title, platform::MsgIcon icon,
-                                   platform::MsgButtons buttons) override;
+                                   platform::MsgButtons buttons, platform::MsgDefault defaultButton) override;
     std::string InputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
     std::string FileDialog(platform::FileDialogMode mode, const std::string& title, const std::string& filter,

@@ -4,9 +4,17 @@
 
 namespace moltrix::app {
 
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+    QLabel::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton) pressed_ = true;
+}
+
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+    if (event->button() != Qt::LeftButton) return;
+    const bool click = pressed_ && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    if (click) emit clicked();
 }
 
 void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -15,8 +15,14 @@ signals:
     void doubleClicked();
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    // A click is a press and a release on the label; a release alone (its
+    // press went elsewhere, or was dropped while a command ran) is none.
+    bool pressed_ = false;
 };
 
 class TextView : public QPlainTextEdit {

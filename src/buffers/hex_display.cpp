@@ -44,6 +44,13 @@ bool HexDisplay::DataViewShown() const {
     return p_.selection.DeviceType == "MJ" && p_.form.Show_button.caption == "Show Code";
 }
 
+bool HexDisplay::CodeViewShown() const { return DisplaySource == "Read" && !DataViewShown(); }
+
+void HexDisplay::ShowCodeView() {
+    DisplaySource = "Read";
+    DisplayPageMemory();
+}
+
 // A maximum below the position pulls the position down. Over a buffer the
 // scroll handler then draws the new page; over the chip the position only
 // moves, since a chip read (half a second and 256 accesses) is for the

@@ -45,6 +45,11 @@ public:
 
     // True while the data buffer is shown (only the "MJ" device has that view).
     bool DataViewShown() const;
+    // True while a page of the code buffer is shown.
+    bool CodeViewShown() const;
+    // Back to the code buffer at the current position, after showing the chip
+    // or the data buffer (a device selection does this).
+    void ShowCodeView();
     // After a file load: the code view's range, or 63 while the data view shows.
     void AdjustScrollAfterLoad();
     // The code view's range: one page for every started 256 bytes of

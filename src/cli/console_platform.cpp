@@ -15,7 +15,7 @@ using platform::MsgButtons;
 using platform::MsgResult;
 
 MsgResult ConsoleDialogs::MessageBox(const std::string& text, const std::string& title, platform::MsgIcon,
-                                     MsgButtons buttons) {
+                                     MsgButtons buttons, platform::MsgDefault defaultButton) {
     if (beforeOutput) beforeOutput();
     std::fprintf(stderr, "[%s] %s\n", title.empty() ? kAppTitle : title.c_str(), text.c_str());
     if (buttons == MsgButtons::Ok) return MsgResult::Ok;
@@ -26,10 +26,13 @@ MsgResult ConsoleDialogs::MessageBox(const std::string& text, const std::string&
         std::fprintf(stderr, "(no terminal to answer on, and no --yes: cancelled)\n");
         return no;
     }
-    std::fprintf(stderr, "Answer yes? [y/N] ");
+    // The first button is the "yes" of the terminal; any other default is its "no".
+    const bool yesByDefault = defaultButton == platform::MsgDefault::First;
+    std::fprintf(stderr, "Answer yes? %s ", yesByDefault ? "[Y/n]" : "[y/N]");
     std::fflush(stderr);
     std::string answer;
     if (!std::getline(std::cin, answer)) return no;
+    if (answer.empty()) return yesByDefault ? yes : no;
     return answer == "y" || answer == "Y" || answer == "yes" ? yes : no;
 }
 

@@ -26,8 +26,10 @@ namespace moltrix::cli {
 class ConsoleDialogs : public platform::Dialogs {
 public:
     explicit ConsoleDialogs(bool assumeYes) : assumeYes_(assumeYes) {}
+    // A question is answered on the terminal: "y" or "n", and an empty answer
+    // gives the question's default button.
     platform::MsgResult MessageBox(const std::string& text, const std::string& title, platform::MsgIcon icon,
-                                   platform::MsgButtons buttons) override;
+                                   platform::MsgButtons buttons, platform::MsgDefault defaultButton) override;
     std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
     std::string FileDialog(platform::FileDialogMode, const std::string&, const std::string&, int*) override {
         return {};

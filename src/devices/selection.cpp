@@ -57,6 +57,9 @@ void Selection::Device_Click() {
         list.text = kDevicePrompt;
         return;
     }
+    // What the display shows before: the chip's page or the data buffer gives
+    // way to the code buffer below, as the frame's caption will say.
+    const bool codeViewShown = p_.display.CodeViewShown();
     DeviceName = name;
     CopyRow(list.listIndex);
     SetLineMaps();
@@ -82,6 +85,7 @@ void Selection::Device_Click() {
 
     ResetDeviceControls();
     EnableDeviceControls();
+    if (!codeViewShown) p_.display.ShowCodeView();
     OfferVoltages();
 
     auto& b = p_.buffers;

@@ -62,8 +62,10 @@ bool EraseCommand::SerialAckError() const { return p_.serialBus.AckError != 0; }
 
 bool EraseCommand::OperatorAgrees() {
     p_.log.AddLogLine("Flash Erase Button Pressed");
-    const auto answer = p_.svc.dialogs.MessageBox("Are you SURE about Erase the Device?", "Safety Question",
-                                                  platform::MsgIcon::Question, platform::MsgButtons::OkCancel);
+    // Cancel is the default: Return alone never erases the chip.
+    const auto answer =
+        p_.svc.dialogs.MessageBox("Are you SURE about Erase the Device?", "Safety Question", platform::MsgIcon::Question,
+                                  platform::MsgButtons::OkCancel, platform::MsgDefault::Second);
     if (answer == platform::MsgResult::Ok) return true;
     p_.log.AddLogLine("Erasing Operation was Canceled by Operator");
     p_.outcome.Note(feedback::Outcome::Cancelled);

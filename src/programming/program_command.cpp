@@ -38,8 +38,10 @@ void ProgramCommand::ProgramDevice() {
     auto& f = p_.form;
     const auto& sel = p_.selection;
     p_.log.AddLogLine("Programming Button Pressed");
-    const auto answer = p_.svc.dialogs.MessageBox("Program the Device?", "Safety Question",
-                                                  platform::MsgIcon::Question, platform::MsgButtons::OkCancel);
+    // Cancel is the default: Return alone never writes the chip.
+    const auto answer =
+        p_.svc.dialogs.MessageBox("Program the Device?", "Safety Question", platform::MsgIcon::Question,
+                                  platform::MsgButtons::OkCancel, platform::MsgDefault::Second);
     if (answer != platform::MsgResult::Ok) {
         p_.log.AddLogLine("Programming was Canceled by Operator");
         p_.outcome.Note(feedback::Outcome::Cancelled);

@@ -106,6 +106,27 @@ TEST(DeviceView, SelectingADeviceWhileTheChipIsShownReadsNothing) {
     EXPECT_EQ(bench.board.Register(0) & 0x40, 0) << "OE rests active";
 }
 
+// Selecting a device, the same one too, brings back the code buffer: the page
+// shown and the pages scrolled to are the buffer's, and no chip is read.
+TEST(DeviceView, SelectingADeviceAgainShowsTheCodeBuffer) {
+    ChipBench bench(6);
+    auto& p = bench.p();
+    auto& f = p.form;
+    auto& buffer = p.buffers.CodeBuffer;
+    for (std::size_t a = 0; a < 0x8000; ++a) buffer[a] = static_cast<std::uint8_t>(a * 3 + (a >> 8));
+    f.Display_button.Click();
+    f.VScroll1.SetValue(5);
+    ASSERT_EQ(Line(f.BufferDisplay.text, 0).substr(0, 8), "000500| ");
+    const auto reads = bench.ports.PortReads();
+    f.Device.SetListIndex(kEprom27C256);
+    EXPECT_EQ(p.display.DisplaySource, "Read");
+    EXPECT_EQ(f.Frame3.caption, "Code Buffer Hex/Ascii Display");
+    EXPECT_EQ(Line(f.BufferDisplay.text, 0).substr(0, 19), "000500| 05080B0E 11");
+    f.VScroll1.SetValue(6);
+    EXPECT_EQ(Line(f.BufferDisplay.text, 0).substr(0, 19), "000600| 06090C0F 12");
+    EXPECT_EQ(bench.ports.PortReads(), reads) << "the chip was read";
+}
+
 TEST(DeviceView, EmptySocketShowsWhatTheFloatingBusReads) {
     ChipBench bench(5);
     bench.board.RemoveChip();

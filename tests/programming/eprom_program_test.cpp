@@ -219,6 +219,7 @@ TEST(EpromProgram, CancelBlankCheckAndUnsupportedType) {
         EXPECT_TRUE(bench.Logged("Programming was Canceled by Operator"));
         EXPECT_EQ(bench.board.counters().pulses.total, 0u);
         EXPECT_EQ(bench.rig.dialogs.shown.front().title, "Safety Question");
+        EXPECT_EQ(bench.rig.dialogs.shown.front().defaultButton, platform::MsgDefault::Second) << "Cancel";
         EXPECT_EQ(bench.p().outcome.Last(), feedback::Outcome::Cancelled);
     }
     {

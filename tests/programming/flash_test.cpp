@@ -110,6 +110,7 @@ TEST(FlashErase, CancelTouchesNothingAndUnknownMakerStops) {
     bench.p().form.EraseFlash_button.Click();
     EXPECT_EQ(bench.rig.dialogs.shown.back().text, "Are you SURE about Erase the Device?");
     EXPECT_EQ(bench.rig.dialogs.shown.back().title, "Safety Question");
+    EXPECT_EQ(bench.rig.dialogs.shown.back().defaultButton, platform::MsgDefault::Second) << "Cancel";
     EXPECT_TRUE(bench.Logged("Erasing Operation was Canceled by Operator"));
     EXPECT_EQ(bench.board.counters().latches, latches);
     EXPECT_EQ(bench.p().outcome.Last(), feedback::Outcome::Cancelled);

@@ -25,8 +25,9 @@ void FakeClock::Advance(int seconds) {
 }
 
 platform::MsgResult ScriptedDialogs::MessageBox(const std::string& text, const std::string& title,
-                                                platform::MsgIcon icon, platform::MsgButtons buttons) {
-    shown.push_back({"message", text, title, icon, buttons});
+                                                platform::MsgIcon icon, platform::MsgButtons buttons,
+                                                platform::MsgDefault defaultButton) {
+    shown.push_back({"message", text, title, icon, buttons, defaultButton});
     if (whileMessageShown) whileMessageShown();
     if (messageAnswers.empty()) return platform::MsgResult::Ok;
     auto r = messageAnswers.front();

@@ -97,9 +97,10 @@ public:
         std::string kind, text, title;
         platform::MsgIcon icon = platform::MsgIcon::None;
         platform::MsgButtons buttons = platform::MsgButtons::Ok;
+        platform::MsgDefault defaultButton = platform::MsgDefault::First;
     };
     platform::MsgResult MessageBox(const std::string& text, const std::string& title, platform::MsgIcon icon,
-                                   platform::MsgButtons buttons) override;
+                                   platform::MsgButtons buttons, platform::MsgDefault defaultButton) override;
     std::string InputBox(const std::string& prompt, const std::string& title, const std::string& def) override;
     std::string FileDialog(platform::FileDialogMode mode, const std::string& title, const std::string& filter,
                            int* chosenType) override;
