@@ -71,7 +71,7 @@ TEST(ImageFormats, KnownRecordsAndTheSmallDetails) {
     EXPECT_EQ(gap.highest, 0x10005u);
 
     // Not records: raw, whatever follows.
-    for (std::string_view raw : {"\x01\x02\x03", ":hello world", "S1 is a ship", ":0102", "", "\n\n"})
+    for (std::string_view raw : {"\x01\x02\x03", "", "\n\n", "hello world\n", "\x80:0200000012AB41\n"})
         EXPECT_EQ(ReadRecordImage(raw, kLarge).format, ImageFormat::Raw) << raw;
 
     EXPECT_EQ(buffers::FormatFromExtension("a/CHIP.HEX"), ImageFormat::IntelHex);
@@ -98,7 +98,9 @@ TEST(ImageFormats, DamagedFilesAreRefusedAtTheirLine) {
         {good + ":0100000401FA\n", 2, "a type 04 record holds 2 bytes, not 1"},
         {good + ":01000001AA54\n", 2, "a type 01 record holds 0 bytes, not 1"},
         {good + "\n", 2, "ends without the end-of-file record"},
-        {good + ":00000001FF\n:0200000012AB41\n", 3, "text after the end-of-file record"},
+        {good + ":00000001FF\n:0200000012AB41\n", 3, "a record after the end-of-file record"},
+        {":0102\n", 1, "length does not match its byte count 01h"},
+        {":\n", 1, "length does not match its byte count (none)"},
         {":00000001FF\n", 1, "holds no data records"},
         {":020000040021D9\n:0100000011EE\n:00000001FF\n", 2, "address 210000h is beyond the 2100001-byte buffer"},
         {"S105000012AB3D\nS105001012AB2C\nS9030000FC\n", 2, "checksum 2Ch is wrong, the record needs 2Dh"},
@@ -107,6 +109,8 @@ TEST(ImageFormats, DamagedFilesAreRefusedAtTheirLine) {
         {"S105000012AB3D\nS10200\nS9030000FC\n", 2, "length does not match"},
         {"S105000012AB3D\n:00000001FF\n", 2, "not an S-record"},
         {"S105000012AB3D\n", 1, "ends without an end record"},
+        {"S105000012AB3D\nS9030000FC\ns105000012AB3D\n", 3, "a record after an end record"},
+        {"S1 is a ship\n", 1, "not a hex digit"},
     };
     for (const auto& c : cases) {
         const auto r = ReadRecordImage(c.text, 2'100'001);
