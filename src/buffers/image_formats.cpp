@@ -143,8 +143,20 @@ public:
         if (top >= max_)
             return Fail(line, "address " + Hex(std::max<std::uint64_t>(address, max_), 4) + "h is beyond the " +
                                   std::to_string(max_) + "-byte buffer");
-        if (top >= out_.bytes.size()) out_.bytes.resize(static_cast<std::size_t>(top) + 1, 0xFF);
-        std::copy(data.begin(), data.end(), out_.bytes.begin() + static_cast<std::ptrdiff_t>(address));
+        if (top >= out_.bytes.size()) {
+            out_.bytes.resize(static_cast<std::size_t>(top) + 1, 0xFF);
+            givenBy_.resize(out_.bytes.size(), 0);
+        }
+        // A byte two records give must be the same in both: which one a chip
+        // should get cannot be known.
+        for (std::size_t i = 0; i < data.size(); ++i) {
+            const auto at = static_cast<std::size_t>(address) + i;
+            if (givenBy_[at] != 0 && out_.bytes[at] != data[i])
+                return Fail(line, "address " + Hex(at, 4) + "h is given as " + Hex(data[i], 2) + "h, line " +
+                                      std::to_string(givenBy_[at]) + " gave it " + Hex(out_.bytes[at], 2) + "h");
+            out_.bytes[at] = data[i];
+            if (givenBy_[at] == 0) givenBy_[at] = static_cast<std::uint32_t>(line);
+        }
         if (!hasData_ || address < out_.lowest) out_.lowest = static_cast<std::uint32_t>(address);
         if (!hasData_ || top > out_.highest) out_.highest = static_cast<std::uint32_t>(top);
         hasData_ = true;
@@ -167,10 +179,12 @@ private:
     RecordImage& out_;
     std::size_t max_;
     bool hasData_ = false;
+    std::vector<std::uint32_t> givenBy_;  // per address, the first line that gave it; 0: none
 };
 
 bool ReadIntelHex(const std::vector<std::string_view>& lines, ImageBuilder& image, RecordImage& out) {
     std::uint64_t base = 0;  // from the last type 02 or 04 record
+    bool segment = false;    // the last was type 02: offsets wrap within the 64 KiB segment
     std::vector<std::uint8_t> b;
     int endLine = 0;
     for (std::size_t i = 0; i < lines.size() && endLine == 0; ++i) {
@@ -198,9 +212,10 @@ bool ReadIntelHex(const std::vector<std::string_view>& lines, ImageBuilder& imag
         };
         switch (type) {
             case 0x00: {
-                // Within a record the offset wraps at 64 KiB, as the 16-bit offset does.
+                // A segment's offset wraps at 64 KiB; a linear address runs
+                // on into the next 64 KiB bank.
                 const std::span<const std::uint8_t> data(b.data() + 4, count);
-                const std::size_t below = std::min<std::size_t>(count, 0x10000 - offset);
+                const std::size_t below = segment ? std::min<std::size_t>(count, 0x10000 - offset) : count;
                 if (!image.Store(n, base + offset, data.first(below)) || !image.Store(n, base, data.subspan(below)))
                     return false;
                 break;
@@ -212,10 +227,12 @@ bool ReadIntelHex(const std::vector<std::string_view>& lines, ImageBuilder& imag
             case 0x02:
                 if (!needs(2)) return false;
                 base = (b[4] * 256u + b[5]) * 16u;
+                segment = true;
                 break;
             case 0x04:
                 if (!needs(2)) return false;
                 base = static_cast<std::uint64_t>(b[4] * 256u + b[5]) << 16;
+                segment = false;
                 break;
             case 0x03:
             case 0x05:  // start addresses: nothing for a chip image

@@ -17,7 +17,10 @@
 // damaged record file, or its text as raw bytes, would put the wrong bytes
 // into a chip. Lines end in CR LF, LF or CR; blanks around a line, letter
 // case and blank lines do not matter; any other line before the end record
-// is refused; after it only another record is.
+// is refused; after it only another record is. Intel HEX data after a type 04
+// record runs on across a 64 KiB step into the next bank; after a type 02
+// record its offset wraps within the segment. A byte two records give
+// differently is refused, naming both lines.
 #include <cstddef>
 #include <cstdint>
 #include <span>

@@ -108,7 +108,7 @@ TEST(FormatDecision, RawImagesAndTheSeedFilesReadAsBefore) {
         {"intel_hex_ext_segment", ImageFormat::IntelHex, true},   {"raw", ImageFormat::Raw, true},
         {"s19", ImageFormat::SRecord, true},                      {"s28", ImageFormat::SRecord, true},
         {"s37", ImageFormat::SRecord, true},                      {"intel_hex_bom_cr_only", ImageFormat::IntelHex, true},
-        {"srec_lower_case", ImageFormat::SRecord, true},
+        {"intel_hex_04_across_64k", ImageFormat::IntelHex, true}, {"srec_lower_case", ImageFormat::SRecord, true},
     };
     const auto corpus = SeedCorpus();
     ASSERT_FALSE(corpus.empty()) << "fuzz/corpus/fuzz_image_records not found";
