@@ -103,8 +103,9 @@ bool Buffers::LoadCodeFile(const std::string& name) {
         RefusedFile(name, read.error);
         return false;
     }
+    // The name and the bytes together say whether this is a raw image or records.
     const RecordImage records = ReadRecordImage(
-        std::string_view(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size()), kCodeBufferBytes);
+        std::string_view(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size()), kCodeBufferBytes, name);
     if (records.format == ImageFormat::Raw && read.bytes.size() > kCodeBufferBytes) return tooBig(read.bytes.size());
     if (!records.ok()) {
         giveUp();

@@ -30,31 +30,85 @@ std::string Hex(std::uint64_t value, int digits) {
     return text;
 }
 
-// Takes the next line off `text`, without its CR LF or LF end and without
-// blanks at its end.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool Blank(char c) { return c == ' ' || c == '\t'; }
+
+// Takes the next line off `text`: up to its CR LF, LF or lone CR, without the
+// blanks at either end.
 std::string_view NextLine(std::string_view& text) {
-    const std::size_t end = text.find('\n');
+    const std::size_t end = text.find_first_of("\r\n");
     std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+    if (end == std::string_view::npos)
+        text = {};
+    else
+        text.remove_prefix(end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1));
+    while (!line.empty() && Blank(line.front())) line.remove_prefix(1);
+    while (!line.empty() && Blank(line.back())) line.remove_suffix(1);
     return line;
 }
 
-// The text's lines. A DOS end-of-file mark (1Ah) ends the text.
+// The file's text without a leading UTF-8 byte-order mark and without a DOS
+// end-of-file mark (1Ah) that only line ends or more marks follow.
+std::string_view TextOf(std::string_view content) {
+    if (content.starts_with(kByteOrderMark)) content.remove_prefix(kByteOrderMark.size());
+    if (auto eof = content.find('\x1A'); eof != std::string_view::npos &&
+                                         content.find_first_not_of("\r\n\x1A", eof) == std::string_view::npos)
+        content = content.substr(0, eof);
+    return content;
+}
+
+// The bytes a record file's text is made of: printable ASCII, blanks, tabs and
+// line ends. A raw image nearly always holds some other byte.
+bool AllTextBytes(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return (u >= 0x20 && u < 0x7F) || u == '\t' || u == '\r' || u == '\n';
+    });
+}
+
 std::vector<std::string_view> Lines(std::string_view text) {
-    if (auto eof = text.find('\x1A'); eof != std::string_view::npos && text.find_first_not_of("\r\n\x1A", eof) == std::string_view::npos)
-        text = text.substr(0, eof);
     std::vector<std::string_view> lines;
     while (!text.empty()) lines.push_back(NextLine(text));
     return lines;
 }
 
-// The shape that makes a file a record file: the mark, then hex digits only,
-// at least as many as the format's shortest record has.
-ImageFormat FormatOfFirstLine(std::string_view line) {
+// A line that begins as a record of the format does: ':', or 'S' (either
+// case) and a type digit.
+bool StartsAsRecord(std::string_view line, ImageFormat format) {
+    if (format == ImageFormat::IntelHex) return line.starts_with(':');
+    return line.size() >= 2 && (line[0] == 'S' || line[0] == 's') && line[1] >= '0' && line[1] <= '9';
+}
+
+// A file holding bytes no record text holds is a record file only when its
+// first line, split at LF alone, is the mark and hex digits only, at least as
+// many as the shortest record has: the rule such files have always been read
+// by, so that no raw image changes its reading.
+ImageFormat FormatOfBinaryFile(std::string_view content) {
+    std::string_view line;
+    while (line.empty() && !content.empty()) {
+        const std::size_t end = content.find('\n');
+        line = content.substr(0, end);
+        content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
+        while (!line.empty() && (line.back() == '\r' || Blank(line.back()))) line.remove_suffix(1);
+    }
     if (line.size() >= 11 && line[0] == ':' && AllHex(line.substr(1))) return ImageFormat::IntelHex;
     if (line.size() >= 10 && line[0] == 'S' && line[1] >= '0' && line[1] <= '9' && AllHex(line.substr(2)))
         return ImageFormat::SRecord;
+    return ImageFormat::Raw;
+}
+
+// How a file is read. Its name decides when it names a record format; else a
+// file of text whose first line begins as a record is records, damaged or
+// not, and any other file is a raw image.
+ImageFormat FormatOf(std::string_view fileName, std::string_view content) {
+    if (const ImageFormat named = FormatFromExtension(fileName); named != ImageFormat::Raw) return named;
+    std::string_view text = TextOf(content);
+    if (!AllTextBytes(text)) return FormatOfBinaryFile(content);
+    std::string_view first;
+    while (first.empty() && !text.empty()) first = NextLine(text);
+    for (ImageFormat format : {ImageFormat::IntelHex, ImageFormat::SRecord})
+        if (StartsAsRecord(first, format)) return format;
     return ImageFormat::Raw;
 }
 
@@ -89,19 +143,34 @@ public:
         if (top >= max_)
             return Fail(line, "address " + Hex(std::max<std::uint64_t>(address, max_), 4) + "h is beyond the " +
                                   std::to_string(max_) + "-byte buffer");
-        if (top >= out_.bytes.size()) out_.bytes.resize(static_cast<std::size_t>(top) + 1, 0xFF);
-        std::copy(data.begin(), data.end(), out_.bytes.begin() + static_cast<std::ptrdiff_t>(address));
+        if (top >= out_.bytes.size()) {
+            out_.bytes.resize(static_cast<std::size_t>(top) + 1, 0xFF);
+            givenBy_.resize(out_.bytes.size(), 0);
+        }
+        // A byte two records give must be the same in both: which one a chip
+        // should get cannot be known.
+        for (std::size_t i = 0; i < data.size(); ++i) {
+            const auto at = static_cast<std::size_t>(address) + i;
+            if (givenBy_[at] != 0 && out_.bytes[at] != data[i])
+                return Fail(line, "address " + Hex(at, 4) + "h is given as " + Hex(data[i], 2) + "h, line " +
+                                      std::to_string(givenBy_[at]) + " gave it " + Hex(out_.bytes[at], 2) + "h");
+            out_.bytes[at] = data[i];
+            if (givenBy_[at] == 0) givenBy_[at] = static_cast<std::uint32_t>(line);
+        }
         if (!hasData_ || address < out_.lowest) out_.lowest = static_cast<std::uint32_t>(address);
         if (!hasData_ || top > out_.highest) out_.highest = static_cast<std::uint32_t>(top);
         hasData_ = true;
         return true;
     }
-    // After the end record only blank lines may follow; a file without data
-    // or without its end record is not whole.
-    bool Finish(const std::vector<std::string_view>& lines, int endLine, const char* endName) {
+    // What follows the end record is not read (a comment, a tool's note),
+    // unless it is another record: files joined one after the other would
+    // lose all but the first. A file without data or without its end record
+    // is not whole.
+    bool Finish(const std::vector<std::string_view>& lines, int endLine, const char* endName, ImageFormat format) {
         if (endLine == 0) return Fail(static_cast<int>(lines.size()), std::string("the file ends without ") + endName);
         for (std::size_t i = static_cast<std::size_t>(endLine); i < lines.size(); ++i)
-            if (!lines[i].empty()) return Fail(static_cast<int>(i + 1), std::string("text after ") + endName);
+            if (StartsAsRecord(lines[i], format))
+                return Fail(static_cast<int>(i + 1), std::string("a record after ") + endName);
         if (!hasData_) return Fail(endLine, "the file holds no data records");
         return true;
     }
@@ -110,10 +179,12 @@ private:
     RecordImage& out_;
     std::size_t max_;
     bool hasData_ = false;
+    std::vector<std::uint32_t> givenBy_;  // per address, the first line that gave it; 0: none
 };
 
 bool ReadIntelHex(const std::vector<std::string_view>& lines, ImageBuilder& image, RecordImage& out) {
     std::uint64_t base = 0;  // from the last type 02 or 04 record
+    bool segment = false;    // the last was type 02: offsets wrap within the 64 KiB segment
     std::vector<std::uint8_t> b;
     int endLine = 0;
     for (std::size_t i = 0; i < lines.size() && endLine == 0; ++i) {
@@ -123,7 +194,8 @@ bool ReadIntelHex(const std::vector<std::string_view>& lines, ImageBuilder& imag
         if (line[0] != ':') return image.Fail(n, "not an Intel HEX record (no ':' at its start)");
         if (!image.Bytes(n, line.substr(1), b)) return false;
         if (b.size() < 5 || b.size() != 5u + b[0])
-            return image.Fail(n, "the record's length does not match its byte count " + Hex(b[0], 2) + "h");
+            return image.Fail(n, "the record's length does not match its byte count " +
+                                     (b.empty() ? std::string("(none)") : Hex(b[0], 2) + "h"));
         std::uint8_t sum = 0;
         for (std::uint8_t v : b) sum = static_cast<std::uint8_t>(sum + v);
         if (sum != 0)
@@ -140,9 +212,10 @@ bool ReadIntelHex(const std::vector<std::string_view>& lines, ImageBuilder& imag
         };
         switch (type) {
             case 0x00: {
-                // Within a record the offset wraps at 64 KiB, as the 16-bit offset does.
+                // A segment's offset wraps at 64 KiB; a linear address runs
+                // on into the next 64 KiB bank.
                 const std::span<const std::uint8_t> data(b.data() + 4, count);
-                const std::size_t below = std::min<std::size_t>(count, 0x10000 - offset);
+                const std::size_t below = segment ? std::min<std::size_t>(count, 0x10000 - offset) : count;
                 if (!image.Store(n, base + offset, data.first(below)) || !image.Store(n, base, data.subspan(below)))
                     return false;
                 break;
@@ -154,10 +227,12 @@ bool ReadIntelHex(const std::vector<std::string_view>& lines, ImageBuilder& imag
             case 0x02:
                 if (!needs(2)) return false;
                 base = (b[4] * 256u + b[5]) * 16u;
+                segment = true;
                 break;
             case 0x04:
                 if (!needs(2)) return false;
                 base = static_cast<std::uint64_t>(b[4] * 256u + b[5]) << 16;
+                segment = false;
                 break;
             case 0x03:
             case 0x05:  // start addresses: nothing for a chip image
@@ -166,7 +241,7 @@ bool ReadIntelHex(const std::vector<std::string_view>& lines, ImageBuilder& imag
             default: return image.Fail(n, "unknown record type " + Hex(type, 2));
         }
     }
-    return image.Finish(lines, endLine, "the end-of-file record (type 01)");
+    return image.Finish(lines, endLine, "the end-of-file record (type 01)", ImageFormat::IntelHex);
 }
 
 bool ReadSRecords(const std::vector<std::string_view>& lines, ImageBuilder& image, RecordImage& out) {
@@ -177,7 +252,7 @@ bool ReadSRecords(const std::vector<std::string_view>& lines, ImageBuilder& imag
         const int n = static_cast<int>(i + 1);
         const std::string_view line = lines[i];
         if (line.empty()) continue;
-        if (line.size() < 2 || line[0] != 'S' || line[1] < '0' || line[1] > '9')
+        if (!StartsAsRecord(line, ImageFormat::SRecord))
             return image.Fail(n, "not an S-record (no 'S' and type digit at its start)");
         const int type = line[1] - '0';
         // Address bytes by type; S4 is reserved.
@@ -207,7 +282,7 @@ bool ReadSRecords(const std::vector<std::string_view>& lines, ImageBuilder& imag
             endLine = n;  // the start address means nothing for a chip image
         }
     }
-    return image.Finish(lines, endLine, "an end record (S7, S8 or S9)");
+    return image.Finish(lines, endLine, "an end record (S7, S8 or S9)", ImageFormat::SRecord);
 }
 
 void AppendByte(std::string& text, std::uint8_t v) {
@@ -263,14 +338,11 @@ ImageFormat FormatFromExtension(std::string_view fileName) {
     return ImageFormat::Raw;
 }
 
-RecordImage ReadRecordImage(std::string_view content, std::size_t maxBytes) {
+RecordImage ReadRecordImage(std::string_view content, std::size_t maxBytes, std::string_view fileName) {
     RecordImage out;
-    // The first line decides, so a raw image is not split into lines at all.
-    std::string_view first, rest = content;
-    while (first.empty() && !rest.empty()) first = NextLine(rest);
-    out.format = FormatOfFirstLine(first);
+    out.format = FormatOf(fileName, content);
     if (out.format == ImageFormat::Raw) return out;
-    const std::vector<std::string_view> lines = Lines(content);
+    const std::vector<std::string_view> lines = Lines(TextOf(content));
     ImageBuilder image(out, maxBytes);
     if (out.format == ImageFormat::IntelHex) ReadIntelHex(lines, image, out);
     if (out.format == ImageFormat::SRecord) ReadSRecords(lines, image, out);

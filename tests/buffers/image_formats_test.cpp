@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <cstdio>
 #include <random>
 
 #include "support/rig.h"
@@ -71,7 +72,7 @@ TEST(ImageFormats, KnownRecordsAndTheSmallDetails) {
     EXPECT_EQ(gap.highest, 0x10005u);
 
     // Not records: raw, whatever follows.
-    for (std::string_view raw : {"\x01\x02\x03", ":hello world", "S1 is a ship", ":0102", "", "\n\n"})
+    for (std::string_view raw : {"\x01\x02\x03", "", "\n\n", "hello world\n", "\x80:0200000012AB41\n"})
         EXPECT_EQ(ReadRecordImage(raw, kLarge).format, ImageFormat::Raw) << raw;
 
     EXPECT_EQ(buffers::FormatFromExtension("a/CHIP.HEX"), ImageFormat::IntelHex);
@@ -98,7 +99,9 @@ TEST(ImageFormats, DamagedFilesAreRefusedAtTheirLine) {
         {good + ":0100000401FA\n", 2, "a type 04 record holds 2 bytes, not 1"},
         {good + ":01000001AA54\n", 2, "a type 01 record holds 0 bytes, not 1"},
         {good + "\n", 2, "ends without the end-of-file record"},
-        {good + ":00000001FF\n:0200000012AB41\n", 3, "text after the end-of-file record"},
+        {good + ":00000001FF\n:0200000012AB41\n", 3, "a record after the end-of-file record"},
+        {":0102\n", 1, "length does not match its byte count 01h"},
+        {":\n", 1, "length does not match its byte count (none)"},
         {":00000001FF\n", 1, "holds no data records"},
         {":020000040021D9\n:0100000011EE\n:00000001FF\n", 2, "address 210000h is beyond the 2100001-byte buffer"},
         {"S105000012AB3D\nS105001012AB2C\nS9030000FC\n", 2, "checksum 2Ch is wrong, the record needs 2Dh"},
@@ -107,6 +110,8 @@ TEST(ImageFormats, DamagedFilesAreRefusedAtTheirLine) {
         {"S105000012AB3D\nS10200\nS9030000FC\n", 2, "length does not match"},
         {"S105000012AB3D\n:00000001FF\n", 2, "not an S-record"},
         {"S105000012AB3D\n", 1, "ends without an end record"},
+        {"S105000012AB3D\nS9030000FC\ns105000012AB3D\n", 3, "a record after an end record"},
+        {"S1 is a ship\n", 1, "not a hex digit"},
     };
     for (const auto& c : cases) {
         const auto r = ReadRecordImage(c.text, 2'100'001);
@@ -115,6 +120,69 @@ TEST(ImageFormats, DamagedFilesAreRefusedAtTheirLine) {
         EXPECT_NE(r.error.find("line " + std::to_string(c.line) + ": "), std::string::npos) << r.error;
         EXPECT_NE(r.error.find(c.reason), std::string::npos) << r.error;
         EXPECT_TRUE(r.bytes.empty());
+    }
+}
+
+std::string IntelRecord(std::uint8_t type, unsigned offset, std::vector<std::uint8_t> data) {
+    std::vector<std::uint8_t> b{static_cast<std::uint8_t>(data.size()), static_cast<std::uint8_t>(offset >> 8),
+                                static_cast<std::uint8_t>(offset), type};
+    b.insert(b.end(), data.begin(), data.end());
+    std::uint8_t sum = 0;
+    for (std::uint8_t v : b) sum = static_cast<std::uint8_t>(sum + v);
+    b.push_back(static_cast<std::uint8_t>(-sum));
+    std::string line = ":";
+    for (std::uint8_t v : b) {
+        char digits[4];
+        std::snprintf(digits, sizeof digits, "%02X", v);
+        line += digits;
+    }
+    return line + "\n";
+}
+
+// Data that runs past a 64 KiB step: on into the next bank after a type 04
+// record (or none), wrapping within the segment after a type 02; a byte
+// given twice must be given the same.
+TEST(ImageFormats, IntelHexAcrossA64KiBStepAndOverlappingRecords) {
+    const std::vector<std::uint8_t> sixteen{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    const std::string end = IntelRecord(0x01, 0, {});
+    struct Case {
+        const char* what;
+        std::string text;
+        std::uint32_t first, second;  // where the record's first and last 8 bytes land
+        int errorLine;
+        std::string reason;
+    } cases[] = {
+        {"type 04, bank 1", IntelRecord(0x04, 0, {0x00, 0x01}) + IntelRecord(0x00, 0xFFF8, sixteen) + end, 0x1FFF8,
+         0x20000, 0, ""},
+        {"no address record", IntelRecord(0x00, 0xFFF8, sixteen) + end, 0xFFF8, 0x10000, 0, ""},
+        {"type 02, segment 1000h", IntelRecord(0x02, 0, {0x10, 0x00}) + IntelRecord(0x00, 0xFFF8, sixteen) + end,
+         0x1FFF8, 0x10000, 0, ""},
+        {"the same bytes twice",
+         IntelRecord(0x00, 0x1230, sixteen) + IntelRecord(0x00, 0x1238, {8, 9, 10, 11, 12, 13, 14, 15}) +
+             IntelRecord(0x00, 0x1240, {}) + end,
+         0x1230, 0x1238, 0, ""},
+        {"a byte given twice, differently",
+         IntelRecord(0x00, 0x1230, sixteen) + IntelRecord(0x04, 0, {0, 0}) + IntelRecord(0x00, 0x1234, {4, 0x56}) + end,
+         0, 0, 3, "address 1235h is given as 56h, line 1 gave it 05h"},
+        {"the tail into the next bank meets a record there",
+         IntelRecord(0x00, 0x0000, {0x77}) + IntelRecord(0x04, 0, {0, 1}) + IntelRecord(0x00, 0x0000, {0x99}) +
+             IntelRecord(0x04, 0, {0, 0}) + IntelRecord(0x00, 0xFFF8, sixteen) + end,
+         0, 0, 5, "address 10000h is given as 08h, line 3 gave it 99h"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto r = ReadRecordImage(c.text, kLarge);
+        EXPECT_EQ(r.errorLine, c.errorLine) << r.error;
+        if (c.errorLine != 0) {
+            EXPECT_NE(r.error.find(c.reason), std::string::npos) << r.error;
+            continue;
+        }
+        ASSERT_GE(r.bytes.size(), std::max(c.first, c.second) + 8u);
+        for (std::uint32_t k = 0; k < 8; ++k) {
+            EXPECT_EQ(r.bytes[c.first + k], k) << std::hex << c.first + k;
+            EXPECT_EQ(r.bytes[c.second + k], k + 8) << std::hex << c.second + k;
+        }
+        EXPECT_EQ(r.highest, std::max(c.first, c.second) + 7);
     }
 }
 

@@ -1,13 +1,22 @@
 // Intel HEX and S-record files through Open Code and Save Code: the image they
-// hold lands in the buffer, and a save writes the format back.
+// hold lands in the buffer (and in the chip), and a save writes the format back.
+#include <cctype>
+#include <fstream>
+
 #include "buffers/image_formats.h"
 #include "buffers_fixture.h"
+#include "operations/op_bench.h"
 
 namespace moltrix::testing {
 namespace {
 using buffers::ImageFormat;
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+std::string CrOnly(std::string text) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.erase(at + 1, 1);
+    return text;
+}
 
 TEST_F(BuffersTest, RecordFilesLoadTheirImageAndSaveBackInTheirFormat) {
     // Data at 0010h to 0011h and 1FF0h to 1FFFh: the gaps read FFh.
@@ -74,6 +83,64 @@ TEST_F(BuffersTest, RecordFileLargerThanTheBufferLoadsWhenItsImageFits) {
     EXPECT_EQ(p.buffers.CodeBuffer.size(), before);
     EXPECT_NE(LastLog().find(": line 131252: address 200B21h is beyond the 2100001-byte buffer"), std::string::npos)
         << LastLog();
+}
+
+// Open Code on record text in the shapes other tools write it: the image it
+// holds reaches the buffer, or the file is refused at its line; never its text.
+TEST_F(BuffersTest, RecordTextLoadsItsImageOrIsRefusedNeverItsText) {
+    std::vector<std::uint8_t> image = Pattern(0x50, 3);
+    const std::string hex = buffers::WriteIntelHex(image);
+    std::string damaged = hex, binary = std::string(1, '\0') + std::string(image.begin(), image.end());
+    damaged[7] = 'x';
+    std::string lower = buffers::WriteSRecords(image, "a");
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    struct Case {
+        const char* name;
+        std::string text;
+        ImageFormat format;
+        std::string refusal;  // empty: loads `image`, or the file's bytes when raw
+    } cases[] = {
+        {"bom.bin", "\xEF\xBB\xBF" + hex, ImageFormat::IntelHex, ""},
+        {"cr.img", CrOnly(hex), ImageFormat::IntelHex, ""},
+        {"lower.dat", lower, ImageFormat::SRecord, ""},
+        {"damaged.bin", damaged, ImageFormat::IntelHex, "line 1: a character that is not a hex digit"},
+        {"binary.hex", binary, ImageFormat::IntelHex, "line 1: not an Intel HEX record (no ':' at its start)"},
+        {"binary.bin", binary, ImageFormat::Raw, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        p.buffers.CodeSize = 1;
+        const std::string path = MakeFile(c.name, Bytes(c.text));
+        OpenCode(path);
+        if (!c.refusal.empty()) {
+            EXPECT_EQ(LastLog(), "File " + path + " - was not read: " + c.refusal);
+            EXPECT_EQ(p.buffers.CodeSize, 1);
+            continue;
+        }
+        const auto& want = c.format == ImageFormat::Raw ? Bytes(c.text) : image;
+        ASSERT_EQ(p.buffers.CodeSize, static_cast<std::int32_t>(want.size()));
+        EXPECT_TRUE(std::equal(want.begin(), want.end(), p.buffers.CodeBuffer.begin()));
+        EXPECT_EQ(p.buffers.CodeFileFormat, c.format);
+    }
+}
+
+// On the bench: a record file behind a byte-order mark with CR-only line
+// ends, under a name that says nothing, programs its image into the chip.
+TEST(RecordFilesOnTheChip, ARecordFileOfAnyNameProgramsItsImageNotItsText) {
+    OpBench bench(6, "27C256");
+    auto& p = bench.p();
+    std::vector<std::uint8_t> image(0x300, 0xFF);
+    for (std::size_t a = 0x100; a < 0x300; ++a) image[a] = static_cast<std::uint8_t>(a * 7 + 1);
+    const std::string text = "\xEF\xBB\xBF" + CrOnly(buffers::WriteIntelHex(image));
+    const auto path = bench.rig.services.paths.workDir / "chip.img";
+    std::ofstream(path, std::ios::binary) << text;
+    bench.rig.dialogs.fileAnswers.push_back(path.string());
+    p.buffers.mnuFileOpenCode_Click();
+    ASSERT_EQ(p.buffers.CodeSize, 0x300);
+
+    p.program.Program_button_Click();
+    EXPECT_TRUE(bench.Logged("Programming Device Successfull"));
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), bench.Chip().begin()));
 }
 
 }  // namespace
