@@ -44,7 +44,7 @@ struct Quiet : platform::SoundPlayer, platform::SettingsStore, platform::Dialogs
     }
     void Set(const std::string&, const std::string&, const std::string&, const std::string&) override {}
     platform::MsgResult MessageBox(const std::string&, const std::string&, platform::MsgIcon,
-                                   platform::MsgButtons) override {
+                                   platform::MsgButtons, platform::MsgDefault) override {
         return platform::MsgResult::Ok;
     }
     std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
