@@ -140,7 +140,16 @@ void HexDisplay::VScroll1_Change() {
     if (DisplaySource == "Read")
         DisplayPageMemory();
     else if (DisplaySource == "DisplayEprom")
+        ShowChipPage();
+}
+
+// A part without a page view (a serial EEPROM) shows nothing under the
+// device caption rather than the buffer's page, or its bus read as a parallel chip.
+void HexDisplay::ShowChipPage() {
+    if (ChipPageAvailable())
         DisplayEprom();
+    else
+        p_.form.BufferDisplay.SetText({});
 }
 
 // The program's own scroll resets below set the position without running the
@@ -152,7 +161,7 @@ void HexDisplay::Display_button_Click() {
     f.VScroll1.value = 0;
     p_.log.AddLogLine("Fetching Device Binary Contents to Screen");
     f.Frame3.caption = kDeviceCaption;
-    if (ChipPageAvailable()) DisplayEprom();
+    ShowChipPage();
     if (p_.selection.DeviceFamily == "M")
         p_.svc.dialogs.MessageBox("Please Write AT90S2313 Code Display ROutine", "Routine Not Ready",
                                   platform::MsgIcon::None, platform::MsgButtons::Ok);

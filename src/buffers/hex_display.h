@@ -36,6 +36,9 @@ public:
     // Whether the Display command reads a page of the selected part: the
     // EPROMs and the parallel flash and EEPROM parts (not the serial ones).
     bool ChipPageAvailable() const;
+    // The chip's page at the scroll position, or an empty display for a part
+    // that has none.
+    void ShowChipPage();
     // "Display Device DATA": the chip's data area, which no part of the
     // catalogue has a routine for yet.
     void DisplayDataArea();

@@ -127,6 +127,22 @@ TEST(DeviceView, SelectingADeviceAgainShowsTheCodeBuffer) {
     EXPECT_EQ(bench.ports.PortReads(), reads) << "the chip was read";
 }
 
+// A serial EEPROM has no page view: under the device caption the display is
+// empty, not the buffer's page, and scrolling reads nothing from the chip.
+TEST(DeviceView, SerialPartShowsNoPageAndScrollingReadsNothing) {
+    ChipBench bench(6, "24C16");
+    auto& f = bench.p().form;
+    bench.p().display.DisplayPageMemory();  // the code buffer's page is on screen
+    ASSERT_FALSE(f.BufferDisplay.text.empty());
+    const auto reads = bench.ports.PortReads();
+    f.Display_button.Click();
+    EXPECT_EQ(f.Frame3.caption, "Device Memory Hex/Ascii Display");
+    EXPECT_EQ(f.BufferDisplay.text, "");
+    f.VScroll1.SetValue(3);
+    EXPECT_EQ(f.BufferDisplay.text, "");
+    EXPECT_EQ(bench.ports.PortReads(), reads) << "the chip was read as a parallel part";
+}
+
 TEST(DeviceView, EmptySocketShowsWhatTheFloatingBusReads) {
     ChipBench bench(5);
     bench.board.RemoveChip();
