@@ -42,7 +42,10 @@ constexpr CommandInfo kCommands[] = {
 }  // namespace
 
 bool WritesStandardOutput(const Options& o) {
-    return (o.command == "read" || o.command == "export-log") && o.argument == "/dev/stdout";
+    if (o.argument != "/dev/stdout") return false;
+    for (const CommandInfo& c : kCommands)
+        if (c.name == o.command) return c.writesFile;
+    return false;
 }
 
 std::optional<int> ParseOptions(int argc, char** argv, Options& o) {

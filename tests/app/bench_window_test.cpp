@@ -28,6 +28,7 @@
 #include "sim/simulated_ports.h"
 #include "support/fakes.h"
 #include "support/rig.h"
+#include "window_probe.h"
 
 namespace moltrix::app {
 namespace {
@@ -103,11 +104,9 @@ protected:
 
     template <class W>
     W* Widget(const std::string& name) {
-        auto* w = qobject_cast<W*>(window.ControlWidget(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return Shown{window}.Widget<W>(name);
     }
-    QString Log() { return Widget<QPlainTextEdit>("SystemLog")->toPlainText(); }
+    QString Log() { return Shown{window}.Log(); }
 
     // A new chip of `part` in the socket, holding `fill(address)`, and the part selected.
     std::vector<std::uint8_t>& InsertAndSelect(const std::string& part, std::uint8_t (*fill)(std::size_t)) {
@@ -134,18 +133,7 @@ protected:
         ASSERT_EQ(core.buffers.CodeLoaded, 1);
     }
 
-    // Runs `answer` on the next message box once it is up.
-    void WhenTheBoxShows(std::function<void(QMessageBox*)> answer) {
-        auto* poll = new QTimer(&window);
-        QObject::connect(poll, &QTimer::timeout, &window, [poll, answer] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            poll->stop();
-            poll->deleteLater();
-            answer(box);
-        });
-        poll->start(1);
-    }
+    void WhenTheBoxShows(std::function<void(QMessageBox*)> answer) { WhenAMessageBoxShows(&window, answer); }
 
     testing::TempDir dir;
     sim::SimulatedPorts ports;

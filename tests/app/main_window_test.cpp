@@ -30,6 +30,7 @@
 #include "sim/simulated_ports.h"
 #include "support/fakes.h"
 #include "support/rig.h"
+#include "window_probe.h"
 
 // Readable failure messages for Qt strings.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -45,21 +46,6 @@ platform::Paths FolderPaths(const TempDir& dir) {
     for (const char* sub : {"program", "work", "config"}) fs::create_directories(dir.path() / sub);
     return {dir.path() / "program", dir.path() / "work", dir.path() / "config", {}, {}};
 }
-
-// What the window shows of a control, for both fixtures.
-struct Shown {
-    MainWindow& window;
-    template <class W>
-    W* Widget(const std::string& name) {
-        auto* w = qobject_cast<W*>(window.ControlWidget(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QColor TextColor(const std::string& name) {
-        return Widget<QLabel>(name)->palette().color(QPalette::Active, QPalette::WindowText);
-    }
-    QString Log() { return Widget<QPlainTextEdit>("SystemLog")->toPlainText(); }
-};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -393,19 +379,11 @@ protected:
     }
 
     // Runs `look` once the next message box is up, then presses its OK button.
-    // The window handles events before the box opens too, so the timer waits
-    // for the box.
     void WhenTheBoxShows(std::function<void()> look) {
-        auto* poll = new QTimer(&window);
-        QObject::connect(poll, &QTimer::timeout, &window, [poll, look] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            poll->stop();
-            poll->deleteLater();
+        WhenAMessageBoxShows(&window, [look](QMessageBox* box) {
             look();
             box->button(QMessageBox::Ok)->click();
         });
-        poll->start(1);
     }
 
     TempDir dir;

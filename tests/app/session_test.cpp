@@ -28,6 +28,7 @@
 #include "sim/simulated_ports.h"
 #include "support/fakes.h"
 #include "support/rig.h"
+#include "window_probe.h"
 
 namespace moltrix::app {
 namespace {
@@ -45,11 +46,9 @@ protected:
 
     template <class W>
     W* Widget(const std::string& name) {
-        auto* w = qobject_cast<W*>(window.ControlWidget(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return Shown{window}.Widget<W>(name);
     }
-    QString Log() { return Widget<QPlainTextEdit>("SystemLog")->toPlainText(); }
+    QString Log() { return Shown{window}.Log(); }
 
     testing::TempDir dir;
     sim::SimulatedPorts ports;
