@@ -23,6 +23,24 @@ std::unique_ptr<Bench> OpenBench(const std::string& setupText, bool realSleep, s
     return bench;
 }
 
+std::vector<std::string> Bench::PortLines() {
+    std::vector<std::string> lines;
+    for (const platform::PortInfo& port : ports_.PortsOfThisPc()) {
+        char address[8];
+        std::snprintf(address, sizeof address, "%X", port.base);
+        std::string line = "bench port " + std::string(address) + "h: ";
+        Board* board = ports_.BoardAt(port.base);
+        if (!board) {
+            line += "no board";
+        } else {
+            line += "MOLTRIX-" + std::to_string(board->Model()) + " board, ";
+            line += board->chip() ? board->chip()->Name() + " in the socket" : "socket empty";
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 std::string Bench::Save() { return SaveImages(ports_); }
 
 std::filesystem::path Bench::BoardIniDir(const std::filesystem::path& configDir) const {

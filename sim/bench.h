@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sim/sim_clock.h"
 #include "sim/simulated_ports.h"
@@ -21,6 +22,9 @@ public:
     platform::PortIo& Port() { return ports_; }
     platform::Clock& Clock() { return clock_; }
     SimTime& Time() { return ports_.Time(); }
+    // One line for each of the bench's parallel ports: its address and what
+    // hangs on it.
+    std::vector<std::string> PortLines();
     // Writes back the chips' image files, so a chip keeps its contents between runs.
     std::string Save();
     // The bench's own folder for the board set-up file, inside the user's

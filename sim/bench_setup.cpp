@@ -9,6 +9,12 @@
 namespace moltrix::sim {
 namespace {
 
+std::string HexText(unsigned port) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "%X", port);
+    return hex;
+}
+
 // Parses "MODEL@PORT[:DEVICE[=IMAGE]]"; returns an error text or "".
 std::string ParseBoardHead(std::string_view item, BoardSetup& out) {
     const std::size_t at = item.find('@');
@@ -22,8 +28,14 @@ std::string ParseBoardHead(std::string_view item, BoardSetup& out) {
     const std::size_t colon = rest.find(':');
     const std::string_view port = Trim(rest.substr(0, colon));
     unsigned value = 0;
-    if (!ParseHex(port, value) || (value != 0x378 && value != 0x278 && value != 0x3BC)) {
-        return "port " + Quote(port) + " is not 378, 278 or 3BC";
+    // A port's three addresses (data, status, control) must fit below 10000h.
+    if (!ParseHex(port, value) || value == 0 || value > 0xFFFD) {
+        return "port " + Quote(port) + " is not an address from 1 to FFFD (hex), e.g. 378, 278, 3BC or D010";
+    }
+    for (std::uint16_t standard : SimulatedPorts::kBases) {
+        if (value != standard && value + 2 >= standard && value <= standard + 2u) {
+            return "port " + Quote(port) + " overlaps the standard port " + HexText(standard);
+        }
     }
     out.port = static_cast<std::uint16_t>(value);
     if (colon == std::string_view::npos) return "";
@@ -70,11 +82,9 @@ std::string ParseItem(std::string_view item, BenchSetup& setup) {
     BoardSetup board;
     if (std::string error = ParseBoard(item, board); !error.empty()) return error;
     for (const BoardSetup& other : setup.boards) {
-        if (other.port == board.port) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "%X", board.port);
-            return "two boards on port " + std::string(hex);
-        }
+        if (other.port == board.port) return "two boards on port " + HexText(board.port);
+        if (other.port + 2 >= board.port && other.port <= board.port + 2)
+            return "ports " + HexText(other.port) + " and " + HexText(board.port) + " overlap";
     }
     setup.boards.push_back(std::move(board));
     return "";
@@ -138,8 +148,8 @@ std::string ApplyBenchSetup(const BenchSetup& setup, SimulatedPorts& ports, std:
 }
 
 std::string SaveImages(SimulatedPorts& ports) {
-    for (std::uint16_t base : SimulatedPorts::kBases) {
-        Board* board = ports.BoardAt(base);
+    for (const platform::PortInfo& port : ports.PortsOfThisPc()) {
+        Board* board = ports.BoardAt(port.base);
         if (!board || !board->chip() || board->socket().image_path.empty()) continue;
         std::string error;
         if (!board->chip()->SaveImage(board->socket().image_path, &error)) return error;

@@ -14,7 +14,8 @@ namespace moltrix::sim {
 inline constexpr char kBenchSetupHelp[] =
     "Bench set-up text: items separated by commas, each a board or a bench-wide setting.\n"
     "  MODEL@PORT[:DEVICE[=IMAGE]][;OPTION]...\n"
-    "                      a board of model 4, 5 or 6 on port 378, 278 or 3BC (hex); DEVICE is\n"
+    "                      a board of model 4, 5 or 6 on a port: 378, 278, 3BC, or any other\n"
+    "                      address (hex), as a PCI or PCIe card's D010 or FFF8; DEVICE is\n"
     "                      a catalogue name (27C256) or a type code (P4), none for an empty\n"
     "                      socket; IMAGE a raw file that keeps the chip's contents between runs\n"
     "  NAME=VALUE          a bench-wide setting\n"
@@ -51,7 +52,7 @@ struct ChipOptions {
 // One board of a bench set-up.
 struct BoardSetup {
     int model = 0;              // 4, 5 or 6
-    std::uint16_t port = 0;     // 378h, 278h or 3BCh
+    std::uint16_t port = 0;     // 378h, 278h, 3BCh or a card's address
     std::string device;         // catalogue name or type code; empty = empty socket
     std::string image;          // raw image file for the chip's contents; may be empty
     std::uint16_t vpp_tenths = 0;  // model 4's programming voltage; 0 = the board's own default

@@ -53,6 +53,8 @@ public:
     void WriteControl(std::uint8_t value);
     std::uint8_t ReadStatus();
 
+    int Model() const { return model_; }
+
     // What the board holds.
     // Throws std::invalid_argument for n outside 0-4.
     std::uint8_t Register(int n) const;

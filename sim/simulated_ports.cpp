@@ -5,12 +5,15 @@
 namespace moltrix::sim {
 
 SimulatedPorts::SimulatedPorts() {
-    for (std::size_t i = 0; i < ports_.size(); ++i) ports_[i].base = kBases[i];
+    for (std::uint16_t base : kBases) {
+        ports_.push_back(std::make_unique<Port>());
+        ports_.back()->base = base;
+    }
 }
 
 SimulatedPorts::Port* SimulatedPorts::Find(std::uint16_t address) {
-    for (Port& p : ports_) {
-        if (static_cast<std::uint16_t>(address - p.base) < 3) return &p;
+    for (auto& p : ports_) {
+        if (static_cast<std::uint16_t>(address - p->base) < 3) return p.get();
     }
     return nullptr;
 }
@@ -53,9 +56,21 @@ std::uint8_t SimulatedPorts::PortIn(std::uint16_t port) {
 
 Board& SimulatedPorts::AttachBoard(std::uint16_t base, int model) {
     Port* p = FindBase(base);
-    if (!p) throw std::invalid_argument("not a standard parallel port base");
+    if (!p) {
+        if (base == 0 || base > 0xFFFD || Find(base) || Find(static_cast<std::uint16_t>(base + 2)))
+            throw std::invalid_argument("the port's three addresses overlap another port's or leave 1-FFFFh");
+        ports_.push_back(std::make_unique<Port>());
+        p = ports_.back().get();
+        p->base = base;
+    }
     p->board = std::make_unique<Board>(model, time_, p->data, p->control);
     return *p->board;
+}
+
+std::vector<platform::PortInfo> SimulatedPorts::PortsOfThisPc() {
+    std::vector<platform::PortInfo> out;
+    for (const auto& p : ports_) out.push_back({p->base, {}});
+    return out;
 }
 
 Board* SimulatedPorts::BoardAt(std::uint16_t base) {

@@ -215,19 +215,30 @@ private:
     std::vector<std::string> shownItems_;
 };
 
+// A one-line text box. An editable one hands what the operator typed to the
+// model's Enter handler; the box shows the model's text again whenever the
+// program sets it (not while the operator types).
 class LineTextView : public ControlView {
 public:
     LineTextView(form::TextBox& m, QWidget* parent, ActionRunner& r) : ControlView(m, new QLineEdit(parent), r), text_(m) {
-        static_cast<QLineEdit*>(Widget())->setReadOnly(true);
+        auto* edit = static_cast<QLineEdit*>(Widget());
+        edit->setReadOnly(!m.editable);
+        QObject::connect(edit, &QLineEdit::returnPressed, edit, [this, edit] {
+            const std::string typed = edit->text().toStdString();
+            runner_.RunOperatorAction([this, typed] { text_.EnterKey(typed); });
+        });
     }
     void Sync() override {
         ControlView::Sync();
-        auto* edit = static_cast<QLineEdit*>(Widget());
-        const QString t = Q(text_.text);
-        if (edit->text() != t) edit->setText(t);
+        if (text_.generation == shownGeneration_ && text_.text == shownText_) return;
+        shownGeneration_ = text_.generation;
+        shownText_ = text_.text;
+        static_cast<QLineEdit*>(Widget())->setText(Q(text_.text));
     }
 private:
     form::TextBox& text_;
+    std::uint64_t shownGeneration_ = ~std::uint64_t{0};
+    std::string shownText_;
 };
 
 // A multi-line text box. Text that only grew since the last sync is appended

@@ -3,6 +3,7 @@
 //
 //   moltrix                      the real parallel ports
 //   moltrix --simulate TEXT      a simulated bench, e.g. "6@378:27C256=chip.bin"
+//   moltrix --port PORT          look for the board at this port (D010, /dev/parport1)
 //   moltrix --screenshot FILE    also saves a picture of the window once it is up
 #include <QApplication>
 #include <QDir>
@@ -16,6 +17,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "board/detection.h"
 #include "main_window.h"
 #include "platform/ports/hardware_ports.h"
 #include "platform/ports/port_backend.h"
@@ -31,6 +33,7 @@ using namespace moltrix;
 
 struct Options {
     std::optional<std::string> simulate;
+    std::optional<std::string> port;
     std::string screenshot;
 };
 
@@ -41,6 +44,9 @@ std::optional<int> ReadOptions(int argc, char** argv, Options& options) {
     CLI::App app{"moltrix: the MOLTRIX programmer boards", "moltrix"};
     app.footer(sim::kBenchSetupHelp);
     app.add_option("--simulate", options.simulate, "run on a simulated bench, e.g. 6@378:27C256=chip.bin");
+    app.add_option("--port", options.port,
+                   "look for the board at this port once started: an address in hex (378, D010, ...) or a "
+                   "device (/dev/parport1)");
     app.add_option("--screenshot", options.screenshot, "save a picture of the main window to FILE once it is shown");
     try {
         app.parse(argc, argv);
@@ -100,10 +106,20 @@ int Main(int argc, char** argv) {
     platform::Services services{*port, clock, sound, settings, dialogs, help, launcher, refresh, paths};
 
     Programmer core(services);
+    std::uint16_t namedPort = 0;
+    if (options.port) {
+        const board::NamedPort named = core.detect.PortNamed(*options.port);
+        if (named.problem != board::NamedPort::None) {
+            std::fprintf(stderr, "moltrix: --port %s: %s\n", options.port->c_str(), named.why.c_str());
+            return 2;
+        }
+        namedPort = named.base;
+    }
     app::MainWindow window(core);
     dialogs.SetOwner(&window);
     refresh.SetTarget(&window);
     window.Start();
+    if (namedPort != 0) window.RunOperatorAction([&core, namedPort] { core.detect.UsePort(namedPort); });
     // Start-up empties the log after probing: what kept a port from being used
     // goes to standard error too.
     if (hardware)

@@ -32,7 +32,7 @@ std::string FormatDateTime(const platform::LocalDateTime& t) {
 
 }  // namespace
 
-std::string BoardIniText(std::int16_t port, std::int16_t model, const std::string& dateTime) {
+std::string BoardIniText(std::uint16_t port, std::int16_t model, const std::string& dateTime) {
     const std::string number = model < 0 ? std::to_string(model) : " " + std::to_string(model);
     return "[MOLTRIX6 SETUP]\r\n"
            "DATE = " + dateTime + "\r\n"
@@ -78,7 +78,7 @@ void Detection::WriteBoardIni() {
 
 void Detection::ReadBoardIni() {
     auto& r = p_.regs;
-    r.PortBase = 0;
+    r.SetPortBase(0);
     const auto file = FindBoardIni();
     if (!file) return;
     const platform::ReadResult read = platform::ReadWholeFile(*file, kBoardIniMaxBytes);
@@ -92,7 +92,7 @@ void Detection::ReadBoardIni() {
         p_.log.AddLogLine(skipped + v.error);
         return;
     }
-    if (v.portLines > 0) r.PortBase = v.port;
+    if (v.portLines > 0) r.SetPortBase(v.port);
     if (v.modelLines > 0) r.BoardModel = v.model;
     if (v.portLines == 1 && v.modelLines == 1) BoardPort = r.PortBase;
     ShowBoardFound();

@@ -24,7 +24,7 @@ std::string WithoutBlanks(std::string_view s) {
 
 // Hexadecimal digits up to the first other character; none gives 0. False
 // when the number does not fit 16 bits.
-bool HexNumber(std::string_view s, std::int16_t& out) {
+bool HexNumber(std::string_view s, std::uint16_t& out) {
     unsigned long v = 0;
     for (char c : WithoutBlanks(s)) {
         int d = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
@@ -32,7 +32,7 @@ bool HexNumber(std::string_view s, std::int16_t& out) {
         v = v * 16 + static_cast<unsigned long>(d);
         if (v > 0xFFFF) return false;
     }
-    out = static_cast<std::int16_t>(static_cast<std::uint16_t>(v));
+    out = static_cast<std::uint16_t>(v);
     return true;
 }
 

@@ -7,7 +7,8 @@
 namespace moltrix::board {
 
 struct BoardIniValues {
-    std::int16_t port = 0, model = 0;
+    std::uint16_t port = 0;
+    std::int16_t model = 0;
     int portLines = 0, modelLines = 0;
     std::string error;  // set when a number does not fit its 16-bit field
 };

@@ -15,17 +15,11 @@ constexpr std::uint8_t kModel6ProbeBit5 = 0x60, kModel6ProbePlain = 0x40;
 constexpr std::uint8_t kModel6ReadsWithBit5 = 0xEF, kModel6ReadsPlain = 0xFF;
 constexpr int kLedBlinkMs = 200;
 
-int OptionForPort(std::int16_t port) {
-    for (std::size_t i = 0; i < kLptPorts.size(); ++i)
-        if (kLptPorts[i] == port) return static_cast<int>(i);
-    return -1;
-}
-
 }  // namespace
 
-std::string HexPort(std::int16_t port) {
+std::string HexPort(std::uint16_t port) {
     char b[8];
-    std::snprintf(b, sizeof b, "%X", static_cast<unsigned>(static_cast<std::uint16_t>(port)));
+    std::snprintf(b, sizeof b, "%X", static_cast<unsigned>(port));
     return b;
 }
 
@@ -34,6 +28,8 @@ Detection::Detection(Programmer& p) : p_(p) {
     f.TestHardware_button.onClick = [this] { TestHardware_button_Click(); };
     f.menuTestHardware.onClick = [this] { TestHardware_button_Click(); };
     f.LPTSelection.onClick = [this](int i) { LPTSelection_Click(i); };
+    f.PortSelected.editable = true;
+    f.PortSelected.onEnterKey = [this](const std::string& typed) { PortSelected_EnterKey(typed); };
     f.ForceMoltrix4.onClick = [this] { ForceMoltrix4_Click(); };
     f.ForceMoltrix5.onClick = [this] { ForceMoltrix5_Click(); };
     f.ForceMoltrix6.onClick = [this] { ForceMoltrix6_Click(); };
@@ -124,11 +120,11 @@ void Detection::CheckHardware() {
     if (!answersA && !answersB) p_.log.AddLogLine("Port " + HexPort(r.PortBase) + " Not Responding");
 }
 
-void Detection::TestHardware_button_Click() { ProbePorts({kLpt2, kLpt1, kLpt3}); }
+void Detection::TestHardware_button_Click() { ProbePorts({kLpt2, kLpt1, kLpt3}, true); }
 
-void Detection::ProbePort(std::int16_t port) { ProbePorts({port}); }
+void Detection::ProbePort(std::uint16_t port) { ProbePorts({port}, false); }
 
-void Detection::ProbePorts(std::initializer_list<std::int16_t> ports) {
+void Detection::ProbePorts(const std::vector<std::uint16_t>& ports, bool lookFurther) {
     auto& f = p_.form;
     auto& r = p_.regs;
     p_.lamps.ErrorLampOff();
@@ -143,17 +139,11 @@ void Detection::ProbePorts(std::initializer_list<std::int16_t> ports) {
     f.Ready_label.caption = "NotReady";
     f.Ready_label.foreColor = form::kRed;
 
-    // A port the PC has but the program may not use reads like an empty one;
-    // say why first, so the operator does not blame the board.
-    for (std::int16_t port : ports) {
-        const std::string problem = p_.svc.port.AccessProblem(static_cast<std::uint16_t>(port));
-        if (!problem.empty()) p_.log.AddLogLine(problem);
-    }
-    const std::int16_t remembered = r.PortBase;
-    for (std::int16_t port : ports) {  // the last port that answers wins
-        r.PortBase = port;
-        CheckHardware();
-    }
+    const std::uint16_t remembered = r.PortBase;
+    TestPorts(ports);
+    // A PCI or PCIe card sits elsewhere; its ports are tried only when no
+    // board answered at the standard ones.
+    if (lookFurther && r.BoardModel == 0) TestPorts(OtherPortsOfThisPc());
     r.SetPortBase(remembered);
 
     if (r.BoardModel == 0) {
@@ -163,14 +153,31 @@ void Detection::ProbePorts(std::initializer_list<std::int16_t> ports) {
     ShowBoardFound();
 }
 
+void Detection::TestPorts(const std::vector<std::uint16_t>& ports) {
+    // A port the PC has but the program may not use reads like an empty one;
+    // say why first, so the operator does not blame the board.
+    for (std::uint16_t port : ports) {
+        const std::string problem = p_.svc.port.AccessProblem(port);
+        if (!problem.empty()) p_.log.AddLogLine(problem);
+    }
+    // The last port that answers wins. Moving on lets go of the port just
+    // tested, so no port the probe does not adopt stays claimed.
+    for (std::uint16_t port : ports) {
+        p_.regs.SetPortBase(port);
+        CheckHardware();
+    }
+}
+
 void Detection::ShowBoardFound() {
-    if (BoardPort < 1) return;
+    if (BoardPort == 0) return;
     auto& f = p_.form;
     auto& r = p_.regs;
     f.Ready_label.foreColor = form::kGreen;
     f.Ready_label.caption = "Ready";
     r.SetPortBase(BoardPort);
-    if (int option = OptionForPort(BoardPort); option >= 0) f.LPTSelection.SetValue(option, true);
+    // The port is shown as its option shows it (the port box and the log
+    // line come first); a card elsewhere is shown in the port box alone.
+    SelectPort(BoardPort);
 
     const int model = r.BoardModel;
     if (model == 4 || model == 5 || model == 6) {
@@ -195,7 +202,7 @@ void Detection::LPTSelection_Click(int) {
     auto& r = p_.regs;
     for (int i = 0; i < 3; ++i) {
         if (!f.LPTSelection.Value(i)) continue;
-        const std::int16_t port = kLptPorts[static_cast<std::size_t>(i)];
+        const std::uint16_t port = kLptPorts[static_cast<std::size_t>(i)];
         const std::string text = HexPort(port) + "h";
         f.PortSelected.SetText(text);
         p_.log.AddLogLine("Port Selection changed to " + text);

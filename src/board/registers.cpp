@@ -22,10 +22,11 @@ void Registers::InitStrobeTables() {
     Model56Codes.nibbleHigh = 0x01;
 }
 
-void Registers::SetPortBase(std::int16_t base) {
+void Registers::SetPortBase(std::uint16_t base) {
+    if (PortBase != 0 && PortBase != base) p_.svc.port.Release(PortBase);
     PortBase = base;
-    PortStatus = static_cast<std::int16_t>(base + 1);
-    PortControl = static_cast<std::int16_t>(base + 2);
+    PortStatus = static_cast<std::uint16_t>(base + 1);
+    PortControl = static_cast<std::uint16_t>(base + 2);
 }
 
 void Registers::SetupPortModel() {
@@ -40,9 +41,9 @@ void Registers::SetupPortModel() {
     NibbleSelHigh = codes->nibbleHigh;
 }
 
-void Registers::OutData(std::uint8_t v) { p_.svc.port.PortOut(static_cast<std::uint16_t>(PortBase), v); }
-void Registers::OutControl(std::uint8_t v) { p_.svc.port.PortOut(static_cast<std::uint16_t>(PortControl), v); }
-std::uint8_t Registers::InStatus() { return p_.svc.port.PortIn(static_cast<std::uint16_t>(PortStatus)); }
+void Registers::OutData(std::uint8_t v) { p_.svc.port.PortOut(PortBase, v); }
+void Registers::OutControl(std::uint8_t v) { p_.svc.port.PortOut(PortControl, v); }
+std::uint8_t Registers::InStatus() { return p_.svc.port.PortIn(PortStatus); }
 
 void Registers::WriteRegister(int n, std::int16_t shadow) {
     auto idx = static_cast<std::size_t>(n);

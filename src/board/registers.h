@@ -36,8 +36,9 @@ class Registers {
 public:
     explicit Registers(Programmer& p);
 
-    // Port addresses: data, status (+1) and control (+2); 0 means none.
-    std::int16_t PortBase = 0, PortStatus = 0, PortControl = 0;
+    // Port addresses: data, status (+1) and control (+2); 0 means none. A
+    // PCI or PCIe card sits anywhere up to FFFFh, so they are unsigned.
+    std::uint16_t PortBase = 0, PortStatus = 0, PortControl = 0;
     std::int16_t BoardModel = 0;  // 0 none, 4, 5 or 6
     std::int16_t Reg0 = 0, Reg1 = 0, Reg2 = 0, Reg3 = 0, Reg4 = 0;
 
@@ -51,8 +52,10 @@ public:
 
     void InitStrobeTables();
     void SetupPortModel();
-    // The data port address; the status and control ports follow it.
-    void SetPortBase(std::int16_t base);
+    // The data port address; the status and control ports follow it. The
+    // port left behind is released, so the program holds at most the port it
+    // works on.
+    void SetPortBase(std::uint16_t base);
 
     void SetReg0();
     void SetReg1();

@@ -100,6 +100,13 @@ struct TextBox : Control {
         if (onChange) onChange();
     }
     std::function<void()> onChange;
+    // A box the operator may type into: Enter hands over what was typed; the
+    // handler decides what the box shows then.
+    bool editable = false;
+    std::function<void(const std::string&)> onEnterKey;
+    void EnterKey(const std::string& typed) {
+        if (editable && enabled && visible && onEnterKey) onEnterKey(typed);
+    }
 };
 
 struct ComboBox : Control {
