@@ -3,6 +3,7 @@
 // router that hands each I/O address to the backend of its port.
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "platform/port_io.h"
+#include "platform/ports/kernel_ports.h"
 
 namespace moltrix::platform::ports {
 
@@ -40,54 +42,68 @@ struct OpenedPort {
     std::string problem;
 };
 
-// The kernel's parallel port whose base-addr (first number of
-// <procRoot>/parportN/base-addr, decimal) is `base`, and its ppdev device
-// <devRoot>/parportN, which is missing while the ppdev driver is not loaded.
-struct KernelPort {
-    std::string name;
-    std::filesystem::path node;
-    bool nodeExists = false;
-};
-std::optional<KernelPort> FindKernelPort(std::uint16_t base,
-                                         const std::filesystem::path& procRoot = "/proc/sys/dev/parport",
-                                         const std::filesystem::path& devRoot = "/dev");
-
-// Opens and claims a ppdev device, kept until the backend goes; says why not
-// when it cannot be opened (permissions) or claimed (busy), or on a system
-// without ppdev.
+// Opens a ppdev device and claims its port, kept until the backend goes
+// (then released, unlocked and closed). Never waits for a port another holds:
+// first it takes the lock every copy of this program takes on the node, then
+// asks the kernel whether a driver or another program has the port
+// (<procRoot>/parportN/devices/active), and only then claims it. Says why not
+// when the node cannot be opened (permissions, no driver), is held, or cannot
+// be claimed.
+OpenedPort OpenPpdev(KernelCalls& kernel, const std::filesystem::path& node,
+                     const std::filesystem::path& procRoot = "/proc/sys/dev/parport");
 OpenedPort OpenPpdev(const std::filesystem::path& node);
 
-// Direct port I/O (ioperm, inb/outb) on x86 for a process allowed to use it;
-// otherwise the system's reason.
-OpenedPort OpenDirectIo(std::uint16_t base);
+// Direct port I/O (in/out instructions) on x86 for a process allowed to use
+// it: ioperm for a port within the first 400h addresses, iopl(3) above; the
+// privilege is given back when the port's backend goes (iopl when the last
+// port that needed it goes). Otherwise the system's reason.
+OpenedPort OpenDirectIo(KernelCalls& kernel, std::uint16_t base);
 
 // The hardware choice for one port: ppdev when the kernel has a device for it
 // (and never around it), else direct I/O.
-OpenedPort OpenHardwareBackend(std::uint16_t base);
+OpenedPort OpenHardwareBackend(KernelCalls& kernel, std::uint16_t base,
+                               const std::filesystem::path& procRoot = "/proc/sys/dev/parport",
+                               const std::filesystem::path& devRoot = "/dev");
 
-// Routes 378h-37Ah, 278h-27Ah and 3BCh-3BEh to a backend per port, opened on
-// the port's first use with `open` (NoPort when that gives nothing) and kept,
-// with the reason when it gave nothing. Any other address is no port.
+// Routes each I/O address within [base, base+2] of a known port to that
+// port's backend, opened on the port's first use with `open` (NoPort when that
+// gives nothing) and kept, with the reason when it gave nothing. The known
+// ports are the three legacy ones, those `list` gives (the system's ports) and
+// any named through AccessProblem. Any other address is no port: writes go
+// nowhere, reads give FFh.
 class PortRouter : public PortIo {
 public:
     using Opener = std::function<OpenedPort(std::uint16_t base)>;
-    static constexpr std::array<std::uint16_t, 3> kBases{0x378, 0x278, 0x3BC};
+    using Lister = std::function<std::vector<PortInfo>()>;
+    static constexpr std::array<std::uint16_t, 3> kLegacyBases{0x378, 0x278, 0x3BC};
 
-    explicit PortRouter(Opener open);
+    explicit PortRouter(Opener open, Lister list = {});
     void PortOut(std::uint16_t port, std::uint8_t value) override;
     std::uint8_t PortIn(std::uint16_t port) override;
-    // "Port 378: " and what stands in the way; empty when nothing does.
+    // "Port D010: " and what stands in the way; empty when nothing does.
     std::string AccessProblem(std::uint16_t base) override;
-    // The problems of the ports opened so far, in the order of the ports above.
+    // Closes the port's backend and forgets its problem; its next use opens it again.
+    void Release(std::uint16_t base) override;
+    // What `list` gives, now.
+    std::vector<PortInfo> PortsOfThisPc() override;
+    // The problems of the ports opened so far: the legacy ports first, then
+    // the others in the order they became known.
     std::vector<std::string> ProblemsSoFar() const;
 
 private:
-    PortBackend* BackendFor(std::uint16_t port, PortRegister& reg);
-    PortBackend* Open(std::size_t index);
-    std::string Described(std::size_t index) const;
+    struct Port {
+        std::uint16_t base = 0;
+        std::unique_ptr<PortBackend> backend;
+        std::string problem;
+    };
+    Port* Known(std::uint16_t base);
+    Port* Know(std::uint16_t base);
+    PortBackend* Open(Port& port);
+    PortBackend* BackendFor(std::uint16_t address, PortRegister& reg);
+    static std::string Described(const Port& port);
     Opener open_;
-    std::array<std::unique_ptr<PortBackend>, 3> backends_;
-    std::array<std::string, 3> problems_;
+    Lister list_;
+    std::deque<Port> ports_;  // stays where it is while others are added
     NoPort none_;
 };
 

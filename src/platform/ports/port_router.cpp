@@ -5,25 +5,42 @@
 
 namespace moltrix::platform::ports {
 
-PortRouter::PortRouter(Opener open) : open_(std::move(open)) {}
-
-PortBackend* PortRouter::Open(std::size_t index) {
-    if (!backends_[index]) {
-        OpenedPort opened = open_ ? open_(kBases[index]) : OpenedPort{};
-        backends_[index] = std::move(opened.backend);
-        if (!backends_[index]) {
-            backends_[index] = std::make_unique<NoPort>();
-            problems_[index] = opened.problem;
-        }
-    }
-    return backends_[index].get();
+PortRouter::PortRouter(Opener open, Lister list) : open_(std::move(open)), list_(std::move(list)) {
+    for (std::uint16_t base : kLegacyBases) Know(base);
+    if (list_)
+        for (const PortInfo& port : list_()) Know(port.base);
 }
 
-PortBackend* PortRouter::BackendFor(std::uint16_t port, PortRegister& reg) {
-    for (std::size_t i = 0; i < kBases.size(); ++i) {
-        if (port < kBases[i] || port > kBases[i] + kControl) continue;
-        reg = static_cast<PortRegister>(port - kBases[i]);
-        return Open(i);
+PortRouter::Port* PortRouter::Known(std::uint16_t base) {
+    for (Port& port : ports_)
+        if (port.base == base) return &port;
+    return nullptr;
+}
+
+PortRouter::Port* PortRouter::Know(std::uint16_t base) {
+    if (base == 0) return nullptr;  // 0 stands for no port
+    if (Port* port = Known(base)) return port;
+    ports_.push_back(Port{base, nullptr, {}});
+    return &ports_.back();
+}
+
+PortBackend* PortRouter::Open(Port& port) {
+    if (!port.backend) {
+        OpenedPort opened = open_ ? open_(port.base) : OpenedPort{};
+        port.backend = std::move(opened.backend);
+        if (!port.backend) {
+            port.backend = std::make_unique<NoPort>();
+            port.problem = opened.problem;
+        }
+    }
+    return port.backend.get();
+}
+
+PortBackend* PortRouter::BackendFor(std::uint16_t address, PortRegister& reg) {
+    for (Port& port : ports_) {
+        if (address < port.base || address > port.base + kControl) continue;
+        reg = static_cast<PortRegister>(address - port.base);
+        return Open(port);
     }
     reg = kData;
     return &none_;
@@ -41,43 +58,68 @@ std::uint8_t PortRouter::PortIn(std::uint16_t port) {
     return b->Read(reg);
 }
 
-std::string PortRouter::Described(std::size_t index) const {
-    if (problems_[index].empty()) return {};
+std::string PortRouter::Described(const Port& port) {
+    if (port.problem.empty()) return {};
     char name[8];
-    std::snprintf(name, sizeof name, "%X", kBases[index]);
-    return "Port " + std::string(name) + ": " + problems_[index];
+    std::snprintf(name, sizeof name, "%X", port.base);
+    return "Port " + std::string(name) + ": " + port.problem;
 }
 
 std::string PortRouter::AccessProblem(std::uint16_t base) {
-    for (std::size_t i = 0; i < kBases.size(); ++i) {
-        if (kBases[i] != base) continue;
-        Open(i);
-        return Described(i);
+    Port* port = Know(base);
+    if (!port) return {};
+    Open(*port);
+    return Described(*port);
+}
+
+void PortRouter::Release(std::uint16_t base) {
+    if (Port* port = Known(base)) {
+        port->backend.reset();
+        port->problem.clear();
     }
-    return {};
+}
+
+std::vector<PortInfo> PortRouter::PortsOfThisPc() {
+    if (!list_) return {};
+    std::vector<PortInfo> ports = list_();
+    for (const PortInfo& port : ports) Know(port.base);
+    return ports;
 }
 
 std::vector<std::string> PortRouter::ProblemsSoFar() const {
     std::vector<std::string> out;
-    for (std::size_t i = 0; i < kBases.size(); ++i)
-        if (!problems_[i].empty()) out.push_back(Described(i));
+    for (const Port& port : ports_)
+        if (!port.problem.empty()) out.push_back(Described(port));
     return out;
 }
 
-OpenedPort OpenHardwareBackend(std::uint16_t base) {
-    const auto kernel = FindKernelPort(base);
+OpenedPort OpenHardwareBackend(KernelCalls& kernel, std::uint16_t base, const std::filesystem::path& procRoot,
+                               const std::filesystem::path& devRoot) {
+    const auto port = FindKernelPort(kernel, base, procRoot, devRoot);
     // The kernel drives this port; going around its driver would fight it.
-    if (kernel && kernel->nodeExists) return OpenPpdev(kernel->node);
-    OpenedPort direct = OpenDirectIo(base);
+    if (port && port->nodeExists) return OpenPpdev(kernel, port->node, procRoot);
+    OpenedPort direct = OpenDirectIo(kernel, base);
     if (direct.backend) return direct;
-    if (!kernel) return {};  // as far as the kernel knows, the PC has no port here
-    direct.problem = "the kernel has " + kernel->name + " here but no " + kernel->node.string() +
+    if (!port) return {};  // as far as the kernel knows, the PC has no port here
+    direct.problem = "the kernel has " + port->name + " here but no " + port->node.string() +
                      " (the ppdev driver is not loaded), and direct port access was refused (" + direct.problem +
                      ") - load the driver with \"sudo modprobe ppdev\" and give your user access with "
                      "\"sudo adduser $USER lp\"";
     return direct;
 }
 
-std::unique_ptr<PortRouter> OpenHardwarePorts() { return std::make_unique<PortRouter>(&OpenHardwareBackend); }
+std::unique_ptr<PortRouter> OpenHardwarePorts(KernelCalls& kernel, const std::filesystem::path& procRoot,
+                                              const std::filesystem::path& devRoot) {
+    auto open = [&kernel, procRoot, devRoot](std::uint16_t base) {
+        return OpenHardwareBackend(kernel, base, procRoot, devRoot);
+    };
+    auto list = [&kernel, procRoot, devRoot] {
+        std::vector<PortInfo> ports;
+        for (const KernelPort& port : ListKernelPorts(kernel, procRoot, devRoot))
+            ports.push_back({port.base, port.nodeExists ? port.node.string() : std::string()});
+        return ports;
+    };
+    return std::make_unique<PortRouter>(open, list);
+}
 
 }  // namespace moltrix::platform::ports
