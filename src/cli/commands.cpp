@@ -19,12 +19,6 @@ bool NeedsDevice(const std::string& command) {
            command == "program" || command == "id" || command == "erase";
 }
 
-std::int16_t PortNumber(const std::string& text) {
-    unsigned v = 0;
-    std::from_chars(text.data(), text.data() + text.size(), v, 16);
-    return static_cast<std::int16_t>(v);
-}
-
 // Whether the operator could click the button now; a button the selected
 // device does not offer (disabled) is reported.
 template <class Entry>
@@ -59,16 +53,26 @@ int Compare(Programmer& p, const Options& o) {
     return operations::Matches(*comparison) ? kSuccess : kVerifyMismatch;
 }
 
-// The board the operator asked for: the probe of the chosen port, then the forced model.
-void FindBoard(Programmer& p, const Options& o, bool probeAgain) {
+// The board the operator asked for: the probe of the named port, then the
+// forced model. An exit status when the PC has no such port.
+std::optional<int> FindBoard(Programmer& p, const Options& o, bool probeAgain) {
     if (o.port == "auto") {
         if (probeAgain) p.detect.TestHardware_button_Click();
-    } else if (probeAgain || p.detect.BoardPort != PortNumber(o.port)) {
-        p.detect.ProbePort(PortNumber(o.port));
+    } else {
+        const board::NamedPort named = p.detect.PortNamed(o.port);
+        if (named.problem != board::NamedPort::None) {
+            std::fprintf(stderr, "moltrix-cli: --port %s: %s\n", o.port.c_str(), named.why.c_str());
+            return named.problem == board::NamedPort::NotAnAddress ? kUsage : kNoBoard;
+        }
+        if (probeAgain)
+            p.detect.ProbePort(named.base);
+        else
+            p.detect.UsePort(named.base);
     }
     if (o.model == 4) p.detect.ForceMoltrix4_Click();
     if (o.model == 5) p.detect.ForceMoltrix5_Click();
     if (o.model == 6) p.detect.ForceMoltrix6_Click();
+    return std::nullopt;
 }
 
 void PrintPage(const std::string& text) {
@@ -101,6 +105,10 @@ int Display(Programmer& p, const Options& o) {
 }
 
 }  // namespace
+
+bool ProbesAgain(const Options& o) {
+    return o.command == "probe" || o.command == "export-log" || (o.command == "ports" && o.probe);
+}
 
 int ListCatalogue() {
     const auto rows = devices::DeviceRows();
@@ -138,8 +146,7 @@ std::optional<int> CheckDevice(const Options& o) {
 
 int RunCommand(Programmer& p, const Options& o, int deviceRow) {
     auto& f = p.form;
-    const bool probeCommand = o.command == "probe" || o.command == "export-log";
-    FindBoard(p, o, probeCommand);
+    if (auto status = FindBoard(p, o, ProbesAgain(o))) return *status;
     if (o.command == "export-log") {
         const std::string error = p.log.Export(o.argument);
         if (!error.empty()) {
@@ -152,7 +159,7 @@ int RunCommand(Programmer& p, const Options& o, int deviceRow) {
         std::fprintf(stderr, "moltrix-cli: no board found\n");
         return kNoBoard;
     }
-    if (o.command == "probe") return kSuccess;
+    if (o.command == "probe" || o.command == "ports") return kSuccess;
 
     if (deviceRow > 0) f.Device.SetListIndex(deviceRow);
     if (o.byte == "hi") f.HiLow_button.SetValue(1, true);

@@ -17,6 +17,8 @@ int ListCatalogue();
 // reporting a usage error: unknown name (with close matches), refused row,
 // or a command that needs a device without one.
 std::optional<int> CheckDevice(const Options& o);
+// Whether the command runs the probe itself (probe, export-log, ports --probe).
+bool ProbesAgain(const Options& o);
 // Runs the command on a started core. Returns the exit status.
 int RunCommand(Programmer& p, const Options& o, int deviceRow);
 

@@ -12,6 +12,7 @@
 #include "console_platform.h"
 #include "exit_status.h"
 #include "options.h"
+#include "ports_command.h"
 #include "platform/ports/hardware_ports.h"
 #include "platform/ports/port_backend.h"
 #include "product.h"
@@ -55,7 +56,13 @@ int Main(int argc, char** argv) {
         }
         port = &bench->Port();
         clock = &bench->Clock();
-    } else {
+    }
+    if (options.command == "ports") {
+        const int status = cli::ListPorts(bench.get());
+        if (!options.probe) return status;
+        std::printf("Looking for the board: the socket must be empty.\n");
+    }
+    if (!bench) {
         hardware = platform::ports::OpenHardwarePorts();
         port = hardware.get();
     }
@@ -74,11 +81,17 @@ int Main(int argc, char** argv) {
     Programmer core(services);
     progress.SetTarget(&core);
     std::unique_ptr<cli::LogEcho> echo;
-    if (!options.quiet)
-        echo = std::make_unique<cli::LogEcho>(core, progress, cli::WritesStandardOutput(options) ? stderr : stdout);
-
+    auto echoLog = [&] {
+        if (!options.quiet)
+            echo = std::make_unique<cli::LogEcho>(core, progress, cli::WritesStandardOutput(options) ? stderr : stdout);
+    };
+    // A command that probes shows its own probe's lines only, not the
+    // start-up's as well.
+    const bool probes = cli::ProbesAgain(options);
+    if (!probes) echoLog();
     core.Form_Load();
-    if (hardware)
+    if (probes) echoLog();
+    if (hardware && !probes)
         for (const std::string& problem : hardware->ProblemsSoFar()) std::fprintf(stderr, "moltrix-cli: %s\n", problem.c_str());
 
     const auto started = bench ? bench->Time().Now() : 0;

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <set>
 
+#include "board/detection.h"
 #include "exit_status.h"
 #include "sim/bench_setup.h"
 
@@ -12,6 +13,8 @@ namespace {
 constexpr const char* kCommandHelp =
     "Commands:\n"
     "  list             the device catalogue: row, name, type code, size; refused rows marked\n"
+    "  ports            list this PC's parallel ports, who holds them and whether you may\n"
+    "                   use them; with --probe also look for the board (socket empty!)\n"
     "  probe            look for the board on the parallel ports\n"
     "  read FILE        read the device and save it to FILE (raw, Intel HEX or S-records:\n"
     "                   --format, or by the extension .hex/.ihx, .s19/.s28/.s37/.srec/.mot)\n"
@@ -36,7 +39,7 @@ constexpr CommandInfo kCommands[] = {
     {"list", false, false, false},   {"probe", false, false, false},     {"read", true, true, true},
     {"blank", false, false, false},  {"verify", true, true, false},      {"display", false, true, false},
     {"export-log", true, true, true}, {"program", true, true, false},    {"id", false, false, false},
-    {"erase", false, false, false},  {"compare", true, true, false},
+    {"erase", false, false, false},  {"compare", true, true, false},    {"ports", false, false, false},
 };
 
 }  // namespace
@@ -51,11 +54,19 @@ bool WritesStandardOutput(const Options& o) {
 std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     CLI::App app{"moltrix-cli: the MOLTRIX programmer boards from the command line", "moltrix-cli"};
     app.footer(std::string(kCommandHelp) + "\n" + kExitStatusHelp + "\n" + sim::kBenchSetupHelp);
-    app.add_option("command", o.command, "list, probe, read, blank, verify, compare, program, id, erase, display, export-log")->required();
+    app.add_option("command", o.command,
+                   "list, ports, probe, read, blank, verify, compare, program, id, erase, display, export-log")
+        ->required();
     app.add_option("argument", o.argument, "the command's FILE or PAGE");
     app.add_option("--device", o.device, "a catalogue name (\"Eprom 27C256\" or \"27C256\") or row number");
-    app.add_option("--port", o.port, "the board's port: 378, 278, 3BC or auto")
-        ->check(CLI::IsMember({"378", "278", "3BC", "3bc", "auto"}));
+    app.add_option("--port", o.port,
+                   "the board's port: auto (the probe), an address in hex (378, 278, 3BC, D010, ...) or a "
+                   "device (/dev/parport1)")
+        ->check([](const std::string& port) -> std::string {
+            if (port == "auto" || port.rfind('/', 0) == 0 || board::PortAddress(port)) return {};
+            return "\"" + port + "\" is not auto, a port address in hex (such as 378 or D010) or a device";
+        });
+    app.add_flag("--probe", o.probe, "ports: also look for the board (the socket must be empty)");
     app.add_option("--model", o.model, "force the board model: 4, 5 or 6")->check(CLI::IsMember({4, 5, 6}));
     app.add_option("--simulate", o.simulate, "run on a simulated bench, e.g. 6@378:27C256=chip.bin");
     app.add_flag("--real-time", o.realTime, "with --simulate: wait for real in sleeps, as a board would");

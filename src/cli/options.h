@@ -9,7 +9,8 @@ struct Options {
     std::string command;
     std::string argument;  // FILE or PAGE; a FILE of "-" becomes "/dev/stdin" or "/dev/stdout"
     std::string device;
-    std::string port = "auto";
+    std::string port = "auto";  // "auto", an address in hex or a device such as /dev/parport1
+    bool probe = false;         // ports: also look for the board
     int model = 0;  // 0: as found
     std::optional<std::string> simulate;
     bool realTime = false;

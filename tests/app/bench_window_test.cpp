@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
@@ -281,6 +282,33 @@ TEST_F(BenchWindowTest, SelectingTheDeviceAgainShowsTheCodeBuffer) {
     Widget<QScrollBar>("VScroll1")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(display->toPlainText().left(44).toStdString(), HexStart(0x100, image.data() + 0x100));
     EXPECT_EQ(pagesRead, 0) << "the chip was read";
+}
+
+// The port box takes an address typed and confirmed with Enter; an address
+// the PC does not have is refused in a box and the port in use shown again.
+TEST_F(BenchWindowTest, APortTypedIntoThePortBoxIsTakenWithEnter) {
+    ports.AttachBoard(0xD010, 5);
+    auto* box = Widget<QLineEdit>("PortSelected");
+    ASSERT_FALSE(box->isReadOnly());
+    box->selectAll();
+    QTest::keyClicks(box, "d010");
+    EXPECT_EQ(core.regs.PortBase, 0x378) << "taken before Enter";
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(core.regs.PortBase, 0xD010);
+    EXPECT_EQ(box->text(), "D010h");
+    EXPECT_TRUE(Log().endsWith("Port Selection changed to D010h")) << Log().toStdString();
+
+    std::string refusal;
+    WhenTheBoxShows([&](QMessageBox* b) {
+        refusal = b->text().toStdString();
+        b->accept();
+    });
+    box->selectAll();
+    QTest::keyClicks(box, "E050");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(refusal.rfind("This PC has no parallel port at E050h.", 0), 0u) << refusal;
+    EXPECT_EQ(core.regs.PortBase, 0xD010);
+    EXPECT_EQ(box->text(), "D010h");
 }
 
 }  // namespace

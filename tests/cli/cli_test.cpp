@@ -73,9 +73,36 @@ TEST_F(Cli, ListAndUsageErrors) {
 
 TEST_F(Cli, ProbeFindsTheBoardOrSaysNone) {
     EXPECT_EQ(Invoke("--simulate 5@278 probe").status, 0);
-    const CliRun r = Invoke("--simulate 5@278 --port 378 probe");
+    CliRun r = Invoke("--simulate 5@278 --port 378 probe");
     EXPECT_EQ(r.status, 3);
     EXPECT_TRUE(Has(r.out, "Port 378 Not Responding")) << r.out;
+
+    // A card's port: found after the three standard ports, and told once.
+    const std::string card = "--simulate '6@D010:27C256' ";
+    r = Invoke(card + "probe");
+    EXPECT_EQ(r.status, 0);
+    std::string lines;
+    for (std::size_t at = 0; at < r.out.size();) {  // without the time stamps
+        const std::size_t end = r.out.find('\n', at);
+        const std::size_t text = r.out.find(">  ", at);
+        lines += r.out.substr(text + 3, end - text - 3) + "|";
+        at = end + 1;
+    }
+    EXPECT_EQ(lines, "Port 278 Not Responding|Port 378 Not Responding|Port 3BC Not Responding|"
+                     "Port Selection changed to D010h|MOLTRIX-6 Device was FOUND at Port: D010|");
+    EXPECT_EQ(Invoke(card + "--port d010h --device 27C256 blank").status, 0);
+    r = Invoke(card + "--port /dev/parport1 probe");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(Has(r.err, "This PC has no parallel port /dev/parport1. The parallel ports of this PC: 378h, 278h, "
+                           "3BCh, D010h.")) << r.err;
+    EXPECT_EQ(Invoke(card + "--port 37Z probe").status, 2);
+
+    // The bench's ports are listed without a probe.
+    r = Invoke(card + "ports");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "bench port 378h: no board\nbench port 278h: no board\nbench port 3BCh: no board\n"
+                     "bench port D010h: MOLTRIX-6 board, 27C256 in the socket\n");
+    EXPECT_TRUE(Has(Invoke(card + "ports --probe").out, "socket must be empty.\n"));
 }
 
 TEST_F(Cli, ReadVerifyBlankDisplayAndExportOnAChipThatPersists) {

@@ -67,7 +67,9 @@ TEST(PortRouterAddresses, EveryPortTheKernelListsIsReachedAndReleased) {
 
     router->Release(0xD010);
     router->Release(0xE050);
-    EXPECT_TRUE(router->ProblemsSoFar().empty()) << "a released port's problem is forgotten";
+    EXPECT_EQ(router->AccessProblem(0xE050), router->ProblemsSoFar()[0]) << "asked again after the release";
+    EXPECT_EQ(router->ProblemsSoFar().size(), 1u) << "a problem met is told once, released or not";
+    router->Release(0xE050);
     EXPECT_EQ(pc.kernel.OpenFiles(), 1u) << "parport1 closed, parport10 still open";
     router->PortOut(0xD010, 0x01);  // opened again on its next use
     EXPECT_EQ(Last(pc.kernel, 2), (Journal{"parport1 claimed", "parport1 data=01"}));
@@ -93,7 +95,7 @@ TEST(PortRouterAddresses, ABaseTheCoreNamesBecomesAPort) {
     router.PortIn(0xDC02);
     EXPECT_EQ(opened.size(), 1u) << "kept until released";
     router.Release(0xDC00);
-    EXPECT_TRUE(router.ProblemsSoFar().empty());
+    EXPECT_EQ(router.ProblemsSoFar(), std::vector<std::string>{"Port DC00: refused"});
     router.PortIn(0xDC02);
     EXPECT_EQ(opened.size(), 2u);
 }

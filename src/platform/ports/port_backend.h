@@ -86,8 +86,8 @@ public:
     void Release(std::uint16_t base) override;
     // What `list` gives, now.
     std::vector<PortInfo> PortsOfThisPc() override;
-    // The problems of the ports opened so far: the legacy ports first, then
-    // the others in the order they became known.
+    // Every problem met so far, once each, in the order met; a port released
+    // since keeps its line here, so start-up can still tell what the probe met.
     std::vector<std::string> ProblemsSoFar() const;
 
 private:
@@ -104,6 +104,7 @@ private:
     Opener open_;
     Lister list_;
     std::deque<Port> ports_;  // stays where it is while others are added
+    std::vector<std::string> reported_;
     NoPort none_;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/ports/hardware_ports.h"
 #include "platform/ports/port_backend.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace moltrix::platform::ports {
@@ -31,6 +32,9 @@ PortBackend* PortRouter::Open(Port& port) {
         if (!port.backend) {
             port.backend = std::make_unique<NoPort>();
             port.problem = opened.problem;
+            const std::string described = Described(port);
+            if (!described.empty() && std::find(reported_.begin(), reported_.end(), described) == reported_.end())
+                reported_.push_back(described);
         }
     }
     return port.backend.get();
@@ -86,12 +90,7 @@ std::vector<PortInfo> PortRouter::PortsOfThisPc() {
     return ports;
 }
 
-std::vector<std::string> PortRouter::ProblemsSoFar() const {
-    std::vector<std::string> out;
-    for (const Port& port : ports_)
-        if (!port.problem.empty()) out.push_back(Described(port));
-    return out;
-}
+std::vector<std::string> PortRouter::ProblemsSoFar() const { return reported_; }
 
 OpenedPort OpenHardwareBackend(KernelCalls& kernel, std::uint16_t base, const std::filesystem::path& procRoot,
                                const std::filesystem::path& devRoot) {
