@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/busy_wait.h"
 #include "platform/plain_clock.h"
 #include "platform/services.h"
 
@@ -30,7 +31,8 @@ struct ScratchDir {
 
 struct FixedClock : platform::Clock {
     void Sleep(int) override {}
-    void Spin(std::int32_t passes) override { platform::SpinPasses(passes); }
+    void Spin(std::int32_t passes) override { platform::SpinPasses(passes); }  // the program's own cost
+    void SpinNanos(std::int64_t nanos) override { platform::SpinNanos(platform::ThisPc(), nanos); }
     platform::LocalDateTime Now() override { return {2026, 12, 8, 12, 0, 0}; }
     std::int64_t MonotonicMicros() override { return platform::SteadyMicros(); }
     std::string FormatTime(const platform::LocalDateTime&) override { return "12:00:00"; }

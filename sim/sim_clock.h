@@ -8,9 +8,11 @@
 namespace moltrix::sim {
 
 // The platform clock for the simulated bench. Sleep() advances simulated
-// time by its length, so chips see their write and erase cycles pass, and
-// Spin() by the passes times the time's `pass_time`, so the program's busy
-// waits set the width of its pulses. With `real_sleep` both also wait for
+// time by its length, so chips see their write and erase cycles pass. Spin()
+// and SpinNanos() run the program's own paced busy wait on the bench's loop,
+// whose pass costs the time's `pass_time` of simulated time: a wait of N
+// passes lasts N x 20 ns, or N x `pass_time` on a PC slower than that, as on
+// a real PC, so the program's busy waits set the width of its pulses. With `real_sleep` both also wait for
 // real (the interactive bench mode); tests leave it off. Now() gives a fixed
 // date when one is set, else the real local time.
 class SimClock : public platform::Clock {
@@ -20,6 +22,7 @@ public:
 
     void Sleep(int milliseconds) override;
     void Spin(std::int32_t passes) override;
+    void SpinNanos(std::int64_t nanos) override;
     platform::LocalDateTime Now() override;
     std::int64_t MonotonicMicros() override { return static_cast<std::int64_t>(time_.Now() / kMicrosecond); }
     std::string FormatTime(const platform::LocalDateTime& t) override;       // "HH:MM:SS"

@@ -1,5 +1,6 @@
 #include "qt_platform.h"
 
+#include "platform/busy_wait.h"
 #include "platform/plain_clock.h"
 
 #include <QCoreApplication>
@@ -49,7 +50,15 @@ void QtClock::Spin(std::int32_t passes) {
         sleeper_->Spin(passes);
         return;
     }
-    platform::SpinPasses(passes);
+    platform::PacedSpin(platform::ThisPc(), passes);
+}
+
+void QtClock::SpinNanos(std::int64_t nanos) {
+    if (sleeper_) {
+        sleeper_->SpinNanos(nanos);
+        return;
+    }
+    platform::SpinNanos(platform::ThisPc(), nanos);
 }
 
 std::int64_t QtClock::MonotonicMicros() {

@@ -26,6 +26,7 @@ public:
         : sleeper_(sleeper), refresh_(refresh) {}
     void Sleep(int milliseconds) override;
     void Spin(std::int32_t passes) override;
+    void SpinNanos(std::int64_t nanos) override;
     platform::LocalDateTime Now() override;
     std::int64_t MonotonicMicros() override;
     std::string FormatTime(const platform::LocalDateTime& t) override;

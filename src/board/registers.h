@@ -18,6 +18,7 @@
 // to the control port, its pulse code, and its idle code again; the board
 // latches on the trailing edge of the pulse.
 #include <array>
+#include <climits>
 #include <cstdint>
 
 namespace moltrix {
@@ -49,6 +50,9 @@ public:
     std::int32_t SettleFactor = 0, PulseFactor = 0, LongFactor = 0;
     std::int32_t StrobeDelayCount = 0, PulseDelayCount = 0, LongDelayCount = 0;
     std::int16_t EraseMode = 0;
+    // The longest busy wait a register write may make now: unbounded, except
+    // inside a chip's byte-load window (programming/chip_timing.h).
+    std::int32_t WaitCap = INT32_MAX;
 
     void InitStrobeTables();
     void SetupPortModel();
@@ -73,7 +77,7 @@ public:
     void BlinkProgramLamp();
 
     // Busy waits through the platform clock, in loop passes.
-    void StrobeDelay() const { Spin(StrobeDelayCount); }
+    void StrobeDelay() const { Spin(StrobeDelayCount < WaitCap ? StrobeDelayCount : WaitCap); }
     void PulseDelay() const { Spin(PulseDelayCount); }
     void LongDelay() const { Spin(LongDelayCount); }
     void Delay20() const { Spin(20); }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/busy_wait.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/help_viewer.h"
@@ -45,7 +46,8 @@ private:
 class ConsoleClock : public platform::Clock {
 public:
     void Sleep(int milliseconds) override;
-    void Spin(std::int32_t passes) override { platform::SpinPasses(passes); }
+    void Spin(std::int32_t passes) override { platform::PacedSpin(platform::ThisPc(), passes); }
+    void SpinNanos(std::int64_t nanos) override { platform::SpinNanos(platform::ThisPc(), nanos); }
     platform::LocalDateTime Now() override { return platform::LocalNow(); }
     std::int64_t MonotonicMicros() override { return platform::SteadyMicros(); }
     std::string FormatTime(const platform::LocalDateTime& t) override { return platform::PlainTime(t); }

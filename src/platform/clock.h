@@ -22,10 +22,15 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual void Sleep(int milliseconds) = 0;
-    // Busy-waits `passes` loop passes (nothing for a count below 1). Real
-    // clocks run SpinPasses; the simulator's turns the passes into simulated
-    // time, so pulse widths come out as this PC would make them.
+    // Busy-waits `passes` loop passes of 20 ns each (nothing for a count
+    // below 1; on a PC whose own loop is slower, `passes` of its passes).
+    // Real clocks run PacedSpin on this PC; the simulator's runs it on the
+    // bench's loop in simulated time, so pulse widths come out as the PC being
+    // emulated would make them.
     virtual void Spin(std::int32_t passes) = 0;
+    // Busy-waits `nanos` nanoseconds of (real or simulated) time: pulses timed
+    // in microseconds rather than in passes.
+    virtual void SpinNanos(std::int64_t nanos) = 0;
     virtual LocalDateTime Now() = 0;
     // Microseconds from an arbitrary start, never going back: what the chip
     // routines measure their waits and time-outs against. Simulated clocks

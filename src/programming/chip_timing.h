@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "board/registers.h"
 #include "platform/clock.h"
 
 namespace moltrix::programming {
@@ -26,6 +27,29 @@ inline std::int64_t FlashChipEraseMaxMicros(const std::string& deviceType) {
     if (deviceType == "FR") return 16'000'000;
     return 64'000'000;  // "FM", "FL": the 512 KB parts
 }
+
+// AT29C256 and X28C256 take a page, and the AT29C256 its commands, as a run
+// of byte loads, each write-enable pulse within 150 us (AT29C256) or 100 us
+// (X28C256) of the one before; a longer gap ends the load and starts a write
+// cycle. Six register writes lie between two pulses, so at the slow end of the
+// speed slider their strobe waits alone (1,902 passes each) would end the
+// load after the first byte. Inside a load every busy wait is held to the
+// strobe wait of slider 10 with the usual factor, 52 passes: 1 us a wait on a
+// PC of 20 ns a pass, 2.6 us on one of 50 ns, so six writes over a 1.5 us
+// ppdev port take under 70 us between two pulses.
+inline constexpr std::int32_t kByteLoadWaitPasses = 52;
+
+class ByteLoadWindow {
+public:
+    explicit ByteLoadWindow(board::Registers& r) : r_(r), saved_(r.WaitCap) { r_.WaitCap = kByteLoadWaitPasses; }
+    ~ByteLoadWindow() { r_.WaitCap = saved_; }
+    ByteLoadWindow(const ByteLoadWindow&) = delete;
+    ByteLoadWindow& operator=(const ByteLoadWindow&) = delete;
+
+private:
+    board::Registers& r_;
+    std::int32_t saved_;
+};
 
 // A wait's end on the platform's monotonic clock.
 class Deadline {

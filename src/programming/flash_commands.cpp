@@ -1,5 +1,6 @@
 #include "programming/flash_commands.h"
 
+#include "programming/chip_timing.h"
 #include "shell/programmer.h"
 
 namespace moltrix::programming {
@@ -52,6 +53,7 @@ void FlashCommands::CommandAT29C256() {
     p_.addr.OEOFF();
     r.Reg3 = 0x82;
     r.SetReg3();
+    const ByteLoadWindow load(r);
     for (const auto& [data, address] : {std::pair<std::int16_t, std::uint16_t>{0xAA, 0x5555}, {0x55, 0x2AAA},
                                        {FlashCmd, 0x5555}}) {
         r.Reg4 = data;

@@ -1,5 +1,6 @@
 #include "programming/page_write.h"
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -28,7 +29,7 @@ PageWriteRoutines::PageWriteRoutines(Programmer& p) : p_(p) {
     p_.program.Register({"EN"}, [this] { ProgramXicor(); });
 }
 
-void PageWriteRoutines::Delay300() const { p_.svc.clock.Spin(300); }
+void PageWriteRoutines::Delay300() const { p_.svc.clock.Spin(std::min<std::int32_t>(300, p_.regs.WaitCap)); }
 
 int PageWriteRoutines::SliderPauseMs() const { return p_.form.Slider1.max - p_.form.Slider1.value; }
 
@@ -90,6 +91,7 @@ void PageWriteRoutines::UnprotectAT29C256() {
     p_.addr.OEOFF();
     r.Reg3 = 0x82;
     r.SetReg3();
+    const ByteLoadWindow load(r);
     for (const auto& [data, address] : kUnprotect) {
         r.Reg4 = data;
         p_.flashBus.CmdAddress = address;
@@ -151,10 +153,13 @@ void PageWriteRoutines::ProgramAT29C256() {
         a.Address = page * kPageSize;
         a.Endereco2Adr();
         SelectRow(static_cast<std::int16_t>(a.Reg1Extra | a.AdrMid));
-        for (int i = 0; i < kPageSize; ++i) {
-            SelectByte(page * kPageSize + i);
-            cmd.DataOut = p_.image.At(a.Address);
-            LoadByte(0x80);  // register-1 bit 7 is this part's write-enable line
+        {
+            const ByteLoadWindow load(r);
+            for (int i = 0; i < kPageSize; ++i) {
+                SelectByte(page * kPageSize + i);
+                cmd.DataOut = p_.image.At(a.Address);
+                LoadByte(0x80);  // register-1 bit 7 is this part's write-enable line
+            }
         }
         PollAT29C256();
         if (p_.flashBus.PollCount == 0) {
@@ -212,6 +217,7 @@ void PageWriteRoutines::UnprotectXicor() {
     p_.addr.OEOFF();
     r.Reg3 = 0x82;
     r.SetReg3();
+    const ByteLoadWindow load(r);
     for (const auto& [data, address] : kUnprotect) {
         r.Reg4 = data;
         p_.flashBus.CmdAddress = address;
@@ -242,11 +248,14 @@ void PageWriteRoutines::ProgramXicor() {
         // Address bit 14 on register-1 bit 7; bit 6 is the write-enable line.
         const std::int32_t m = a.AdrMid != 0 ? a.AdrMid + 64 : a.AdrMid;
         SelectRow(static_cast<std::int16_t>(m | a.Reg1Extra));
-        for (int i = 0; i < kPageSize; ++i) {
-            SelectByte(page * kPageSize + i);
-            cmd.DataOut = p_.image.At(a.Address);
-            r.REG4ON();
-            LoadByte(0x40);
+        {
+            const ByteLoadWindow load(r);
+            for (int i = 0; i < kPageSize; ++i) {
+                SelectByte(page * kPageSize + i);
+                cmd.DataOut = p_.image.At(a.Address);
+                r.REG4ON();
+                LoadByte(0x40);
+            }
         }
         p_.svc.clock.Sleep(SliderPauseMs() + 3);
         r.REG4OFF();

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "operations/op_bench.h"
+#include "platform/busy_wait.h"
 #include "sim/eprom.h"
 
 namespace moltrix::testing {
@@ -153,7 +154,9 @@ TEST(EpromProgram, LongPulsesFromThe56thAndAWaitBeforeEachReadBack) {
         ASSERT_EQ(pulses.count[0x0F], 1u);
         ASSERT_EQ(pulses.count[0x10], 254u);
         const sim::Nanos longPart =
-            part == "2732B" ? 0 : static_cast<sim::Nanos>(r.LongDelayCount) * bench.ports.Time().pass_time;
+            part == "2732B" ? 0
+                            : static_cast<sim::Nanos>(r.LongDelayCount) *
+                                  std::max<sim::Nanos>(bench.ports.Time().pass_time, platform::kPassNanos);
         if (part != "27C512") {
             EXPECT_EQ(pulses.width[0x10], 254 * pulses.width[0x0F] + 199 * longPart);
         }

@@ -20,17 +20,24 @@ TEST(SimClock, SleepsPassesAndPortAccessesAdvanceSimulatedTime) {
     clock.Sleep(-5);
     EXPECT_EQ(clock.TotalSleptMs(), 20);
 
+    // A pass of the program lasts 20 ns on a PC whose own loop is faster (1 ns
+    // a pass by default), its own pass on a slower one.
     const Nanos t0 = ports.Time().Now();
-    clock.Spin(1000);  // 1 ns a pass by default
-    EXPECT_EQ(ports.Time().Now(), t0 + 1000);
+    clock.Spin(1000);
+    EXPECT_EQ(ports.Time().Now(), t0 + 20'000);
     ports.Time().pass_time = 20;
     ports.Time().access_time = 1500;
     clock.Spin(1000);
     clock.Spin(0);
     clock.Spin(-3);
     ports.PortIn(0x379);
-    EXPECT_EQ(ports.Time().Now(), t0 + 1000 + 20'000 + 1500);
-    EXPECT_EQ(clock.TotalSpunPasses(), 2000);
+    EXPECT_EQ(ports.Time().Now(), t0 + 40'000 + 1500);
+    ports.Time().pass_time = 50;
+    clock.Spin(1000);
+    EXPECT_EQ(ports.Time().Now(), t0 + 91'500);
+    EXPECT_EQ(clock.TotalSpunPasses(), 3000);
+    clock.SpinNanos(100'000);  // a pulse timed in microseconds: simulated time, whatever a pass costs
+    EXPECT_EQ(ports.Time().Now(), t0 + 191'500);
 }
 
 TEST(SimClock, FixedDateAndFormats) {

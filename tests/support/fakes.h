@@ -53,6 +53,9 @@ public:
     void Spin(std::int32_t passes) override {
         if (passes > 0) spunPasses += passes;
     }
+    void SpinNanos(std::int64_t nanos) override {
+        if (nanos > 0) spunNanos += nanos;
+    }
     platform::LocalDateTime Now() override { return now; }
     // Sleeps move it on, and so does every reading (by `microsPerReading`),
     // so a routine waiting for time to pass never waits for ever.
@@ -67,6 +70,7 @@ public:
     long long sleptMs = 0;
     std::int64_t monotonicMicros = 0, microsPerReading = 1000;
     long long spunPasses = 0;
+    long long spunNanos = 0;
 };
 
 class FakeSound : public platform::SoundPlayer {
