@@ -27,7 +27,11 @@ Nanos Eprom::Need(std::uint32_t address) const {
     if (address < need_set_.size() && need_set_[address] != 0) return need_set_[address];
     if (settings.hard) return g.max_need;
     const std::uint64_t draw = Mix(seed_ ^ Mix(address));
-    const double typical = static_cast<double>(g.typical_need);
+    // The datasheets' typical programming is one pulse of the typical width
+    // a byte (a 27C256 in about 4 s with 100 us pulses), and a byte is as slow
+    // as its slowest bit: so a typical cell needs half that pulse, and with
+    // the spread below nearly every byte takes its data at the first pulse.
+    const double typical = static_cast<double>(g.typical_need) / 2;
     const double need = draw % kSlowCellOneIn == 0 ? typical * (5.0 + 5.0 * Unit(Mix(draw)))
                                                    : typical * std::exp2(2.0 * Unit(draw) - 1.0);
     return std::min(g.max_need, static_cast<Nanos>(need));

@@ -50,9 +50,11 @@ struct EpromSettings {
 // cell's need the cell becomes cell AND data. Under the rating nothing
 // moves; over it the chip is damaged and reads unreliable data from then on.
 //
-// The need per cell is drawn from the seed: log-uniform between half and
-// twice the typical for most cells, one in 2,000 between 5 and 10 times the
-// typical; never above the datasheet maximum.
+// The need per cell is drawn from the seed around the cell's typical, half
+// the datasheet's typical pulse (so that, as the datasheets say, a typical
+// byte programs with one pulse): log-uniform between half and twice it for
+// most cells, one in 2,000 between 5 and 10 times it; never above the
+// datasheet maximum.
 class Eprom : public Chip {
 public:
     static constexpr std::uint32_t kSlowCellOneIn = 2000;

@@ -39,6 +39,8 @@ MenuEntry::MenuEntry(form::MenuItem& item, QAction* action, QMenu* submenu, Acti
 
 void MenuEntry::Sync() {
     SyncAction(action_, item_.separator, shownCaption_, item_.caption, item_.enabled, item_.visible);
+    if (action_->isCheckable() != item_.checkable) action_->setCheckable(item_.checkable);
+    if (item_.checkable && action_->isChecked() != item_.checked) action_->setChecked(item_.checked);
 }
 
 void MenuEntry::action_triggered() {

@@ -19,6 +19,7 @@
 
 #include "board/detection.h"
 #include "main_window.h"
+#include "platform/busy_wait.h"
 #include "platform/ports/hardware_ports.h"
 #include "platform/ports/port_backend.h"
 #include "product.h"
@@ -43,6 +44,9 @@ struct Options {
 std::optional<int> ReadOptions(int argc, char** argv, Options& options) {
     CLI::App app{"moltrix: the MOLTRIX programmer boards", "moltrix"};
     app.footer(sim::kBenchSetupHelp);
+    app.set_version_flag("--version", [] {
+        return std::string("moltrix ") + MOLTRIX_VERSION + "\n" + platform::LoopSpeedText(platform::ThisPc().NanosPerPass());
+    });
     app.add_option("--simulate", options.simulate, "run on a simulated bench, e.g. 6@378:27C256=chip.bin");
     app.add_option("--port", options.port,
                    "look for the board at this port once started: an address in hex (378, D010, ...) or a "

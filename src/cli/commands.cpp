@@ -165,6 +165,8 @@ int RunCommand(Programmer& p, const Options& o, int deviceRow) {
     if (o.byte == "hi") f.HiLow_button.SetValue(1, true);
     if (o.byte == "low") f.HiLow_button.SetValue(2, true);
     if (o.speed > 0) f.Slider1.SetValue(o.speed);
+    if (!o.pulse.empty())
+        p.pulse.Set(o.pulse == "datasheet" ? programming::PulseWidth::kDatasheet : std::stoi(o.pulse));
 
     if (!o.vpp.empty()) {
         const int option = o.vpp == "5" ? 0 : o.vpp == "12.5" ? 1 : o.vpp == "21" ? 2 : 3;

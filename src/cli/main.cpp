@@ -13,6 +13,7 @@
 #include "exit_status.h"
 #include "options.h"
 #include "ports_command.h"
+#include "platform/busy_wait.h"
 #include "platform/ports/hardware_ports.h"
 #include "platform/ports/port_backend.h"
 #include "product.h"
@@ -94,6 +95,10 @@ int Main(int argc, char** argv) {
     if (hardware && !probes)
         for (const std::string& problem : hardware->ProblemsSoFar()) std::fprintf(stderr, "moltrix-cli: %s\n", problem.c_str());
 
+    if (options.command == "probe" && !options.quiet) {
+        const double perPass = bench ? static_cast<double>(bench->Time().pass_time) : platform::ThisPc().NanosPerPass();
+        std::fprintf(stderr, "moltrix-cli: %s%s\n", bench ? "bench " : "", platform::LoopSpeedText(perPass).c_str());
+    }
     const auto started = bench ? bench->Time().Now() : 0;
     const int status = cli::RunCommand(core, options, *device);
     progress.Clear();

@@ -1,10 +1,12 @@
 #include "options.h"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <set>
 
 #include "board/detection.h"
 #include "exit_status.h"
+#include "platform/busy_wait.h"
 #include "sim/bench_setup.h"
 
 namespace moltrix::cli {
@@ -54,6 +56,9 @@ bool WritesStandardOutput(const Options& o) {
 std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     CLI::App app{"moltrix-cli: the MOLTRIX programmer boards from the command line", "moltrix-cli"};
     app.footer(std::string(kCommandHelp) + "\n" + kExitStatusHelp + "\n" + sim::kBenchSetupHelp);
+    app.set_version_flag("--version", [] {
+        return std::string("moltrix-cli ") + MOLTRIX_VERSION + "\n" + platform::LoopSpeedText(platform::ThisPc().NanosPerPass());
+    });
     app.add_option("command", o.command,
                    "list, ports, probe, read, blank, verify, compare, program, id, erase, display, export-log")
         ->required();
@@ -71,6 +76,16 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     app.add_option("--simulate", o.simulate, "run on a simulated bench, e.g. 6@378:27C256=chip.bin");
     app.add_flag("--real-time", o.realTime, "with --simulate: wait for real in sleeps, as a board would");
     app.add_option("--speed", o.speed, "programming speed slider, 1 (slowest) to 20")->check(CLI::Range(1, 20));
+    app.add_option("--pulse", o.pulse,
+                   "EPROM programming pulse: \"datasheet\" (100 us CMOS, 50 us 27C080, 1 ms NMOS at 21/25 V) or "
+                   "a width in microseconds, instead of the speed slider's")
+        ->check([](const std::string& v) -> std::string {
+            int us = 0;
+            const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), us);
+            if (v == "datasheet" || (ec == std::errc() && end == v.data() + v.size() && us >= 1 && us <= 100000))
+                return {};
+            return "\"" + v + "\" is not \"datasheet\" or a number of microseconds from 1 to 100000";
+        });
     app.add_option("--byte", o.byte, "which bytes of the file go to the chip: both, hi or low")
         ->check(CLI::IsMember({"both", "hi", "low"}));
     app.add_option("--vpp", o.vpp, "programming voltage: 5, 12.5, 21 or 25 (as the device offers)")

@@ -15,6 +15,7 @@ struct Options {
     std::optional<std::string> simulate;
     bool realTime = false;
     int speed = 0;  // 0: as the device selection leaves it
+    std::string pulse;  // "datasheet", microseconds, or empty: the speed slider's pulses
     std::string byte = "both";
     std::string vpp;  // "5", "12.5", "21", "25"; empty: the device's preselection
     bool blankCheck = false, verify = false;

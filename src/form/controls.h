@@ -215,6 +215,7 @@ struct Timer : Control {
 struct MenuItem {
     std::string name, caption;
     bool enabled = true, visible = true, separator = false;
+    bool checkable = false, checked = false;  // an entry with a check mark
     std::vector<MenuItem*> children;
     std::function<void()> onClick;  // for a submenu: runs when it opens
     void Click() {

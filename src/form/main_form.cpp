@@ -80,7 +80,9 @@ MainForm::MainForm() {
 
     Init(mnuTools, "mnuTools", "&Tools");
     Init(mnuToolsOptions, "mnuToolsOptions", "&Options...");
-    mnuTools.children = {&mnuToolsOptions};
+    Init(mnuToolsDatasheetPulse, "mnuToolsDatasheetPulse", "Datasheet Pulse Width");
+    mnuToolsDatasheetPulse.checkable = true;
+    mnuTools.children = {&mnuToolsOptions, &mnuToolsDatasheetPulse};
 
     Init(menuCommand, "menuCommand", "&Command");
     Init(menuBlankCheck, "menuBlankCheck", "Blank Check Device for Erased", false);

@@ -121,7 +121,7 @@ struct MainForm {
     // Menus
     MenuItem mnuFile, mnuFileOpenCode, mnuFileSaveCode, mnuFileSaveCodeAs, mnuCommandBar3,
         mnuFileOpenData, mnuFileSaveData, mnuFileSaveDataAs, mnuCommandBar4, mnuFileClose, mnuFileExit;
-    MenuItem mnuTools, mnuToolsOptions;
+    MenuItem mnuTools, mnuToolsOptions, mnuToolsDatasheetPulse;
     MenuItem menuCommand, menuBlankCheck, menuProgramCode, menuReadCode, menuVerifyCode, menuProgramData,
         menuReadData, menuVerifyData, menuDisplayCode, menuDisplayData, menuEraseCode, menuEraseData,
         menuEraseFlash, menuTestHardware, menuFlashShowCodeID;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 
 #include "platform/clock.h"
 
@@ -77,6 +78,13 @@ void PacedSpin(LoopMachine& machine, std::int32_t passes) {
 void SpinNanos(LoopMachine& machine, std::int64_t nanos) {
     if (nanos < 1) return;
     Wait(machine, nanos, 1);
+}
+
+std::string LoopSpeedText(double nanosPerPass) {
+    char text[128];
+    std::snprintf(text, sizeof text, "busy-wait loop: %.2f ns a pass (board delays count %d ns a pass%s)", nanosPerPass,
+                  static_cast<int>(kPassNanos), nanosPerPass > kPassNanos ? ", or this loop's own where slower" : "");
+    return text;
 }
 
 LoopMachine& ThisPc() {

@@ -7,6 +7,7 @@
 // is read between short runs of the loop, so a processor that changes its
 // speed while waiting (turbo, power saving) does not change the length.
 #include <cstdint>
+#include <string>
 
 namespace moltrix::platform {
 
@@ -31,6 +32,10 @@ public:
 void PacedSpin(LoopMachine& machine, std::int32_t passes);
 // Waits until `nanos` have gone by (at least one loop pass). Nothing below 1.
 void SpinNanos(LoopMachine& machine, std::int64_t nanos);
+
+// "busy-wait loop: 0.93 ns a pass (board delays count 20 ns a pass)": what a
+// bug report about timing needs to know of the PC.
+std::string LoopSpeedText(double nanosPerPass);
 
 // This PC: the steady clock and a loop through a volatile counter that the
 // optimiser cannot remove. Its pass cost is measured on first use.

@@ -53,10 +53,7 @@ void EpromRoutines::ReadBackWithOe() {
     p_.addr.OEOFF();
 }
 
-void EpromRoutines::PulseWait(bool longPulse) {
-    p_.regs.PulseDelay();
-    if (longPulse) p_.regs.LongDelay();
-}
+void EpromRoutines::PulseWait(bool longPulse) { p_.pulse.Wait(longPulse); }
 
 void EpromRoutines::SettleHighVoltage() {
     if (p_.selection.VppVolts <= 12) return;

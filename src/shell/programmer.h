@@ -21,6 +21,7 @@
 #include "operations/device_checks.h"
 #include "platform/services.h"
 #include "programming/eprom_routines.h"
+#include "programming/pulse_width.h"
 #include "programming/erase_command.h"
 #include "programming/flash_commands.h"
 #include "programming/flash_id.h"
@@ -63,6 +64,7 @@ public:
     programming::Image image{*this};
     operations::DeviceChecks checks{*this};
     programming::ProgramCommand program{*this};
+    programming::PulseWidth pulse{*this};
     programming::EpromRoutines eprom{*this};
     programming::FlashCommands flashBus{*this};
     programming::FlashIdentity flashId{*this};

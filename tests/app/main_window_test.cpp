@@ -308,6 +308,20 @@ TEST_F(MainWindowTest, OpeningTheSetupMenuRunsItsHandlerFirst) {
     EXPECT_TRUE(window.MenuAction("LoadSetup2")->isEnabled());
 }
 
+TEST_F(MainWindowTest, DatasheetPulseWidthIsACheckedEntryOfTheToolsMenu) {
+    window.Start();
+    QAction* entry = window.MenuAction("mnuToolsDatasheetPulse");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(entry->isCheckable());
+    EXPECT_FALSE(entry->isChecked());
+    entry->trigger();
+    EXPECT_TRUE(entry->isChecked());
+    EXPECT_EQ(core.pulse.Asked(), programming::PulseWidth::kDatasheet);
+    entry->trigger();
+    EXPECT_FALSE(entry->isChecked());
+    EXPECT_EQ(core.pulse.Asked(), programming::PulseWidth::kSlider);
+}
+
 TEST_F(MainWindowTest, SetupMenuShowsEveryStoredNameAnEmptyOneToo) {
     window.Start();
     QMenu* setup = window.MenuAction("Setup")->menu();

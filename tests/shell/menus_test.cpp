@@ -41,6 +41,7 @@ constexpr Entry kMenus[] = {
     {"mnuFileExit", "E&xit", 1, 1, 1, 1},
     {"mnuTools", "&Tools", 1, 1, 1, 1},
     {"mnuToolsOptions", "&Options...", 1, 1, 1, 1},
+    {"mnuToolsDatasheetPulse", "Datasheet Pulse Width", 1, 1, 1, 1},
     {"menuCommand", "&Command", 1, 1, 1, 1},
     {"menuBlankCheck", "Blank Check Device for Erased", 0, 1, 1, 0},
     {"-", "", 1, 1, 1, 1},
