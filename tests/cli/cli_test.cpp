@@ -69,6 +69,14 @@ TEST_F(Cli, ListAndUsageErrors) {
     r = Invoke("--help");
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(Has(r.out, "5  the device does not verify with the file")) << r.out;
+    for (const char* pulse : {"0", "100001", "12us", "sheet"}) EXPECT_EQ(Invoke(bench + "--pulse " + pulse + " blank").status, 2) << pulse;
+
+    // What a pass of the loop costs, where a bug report finds it.
+    r = Invoke("--version");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(Has(r.out, "moltrix-cli " MOLTRIX_VERSION "\nbusy-wait loop: ")) << r.out;
+    EXPECT_TRUE(Has(Invoke("--simulate '6@378,pass=5ns' probe").err,
+                    "bench busy-wait loop: 5.00 ns a pass (board delays count 20 ns a pass)"));
 }
 
 TEST_F(Cli, ProbeFindsTheBoardOrSaysNone) {
