@@ -36,22 +36,23 @@ private:
 
 }  // namespace
 
-void SimClock::Spin(std::int32_t passes) {
-    if (passes <= 0) return;
+void SimClock::Paced(const std::function<void(platform::LoopMachine&)>& wait) {
     BenchLoop loop(time_);
     const Nanos start = time_.Now();
-    platform::PacedSpin(loop, passes);
+    wait(loop);
+    if (real_sleep_) platform::SpinNanos(platform::ThisPc(), static_cast<std::int64_t>(time_.Now() - start));
+}
+
+void SimClock::Spin(std::int32_t passes) {
+    if (passes <= 0) return;
+    Paced([passes](platform::LoopMachine& loop) { platform::PacedSpin(loop, passes); });
     spun_passes_ += passes;
     if (passes == watched_length_) ++watched_spins_;
-    if (real_sleep_) platform::SpinNanos(platform::ThisPc(), static_cast<std::int64_t>(time_.Now() - start));
 }
 
 void SimClock::SpinNanos(std::int64_t nanos) {
     if (nanos <= 0) return;
-    BenchLoop loop(time_);
-    const Nanos start = time_.Now();
-    platform::SpinNanos(loop, nanos);
-    if (real_sleep_) platform::SpinNanos(platform::ThisPc(), static_cast<std::int64_t>(time_.Now() - start));
+    Paced([nanos](platform::LoopMachine& loop) { platform::SpinNanos(loop, nanos); });
 }
 
 platform::LocalDateTime SimClock::Now() { return fixed_ ? *fixed_ : platform::LocalNow(); }

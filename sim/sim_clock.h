@@ -1,7 +1,9 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "platform/busy_wait.h"
 #include "platform/clock.h"
 #include "sim/sim_time.h"
 
@@ -12,9 +14,10 @@ namespace moltrix::sim {
 // and SpinNanos() run the program's own paced busy wait on the bench's loop,
 // whose pass costs the time's `pass_time` of simulated time: a wait of N
 // passes lasts N x 20 ns, or N x `pass_time` on a PC slower than that, as on
-// a real PC, so the program's busy waits set the width of its pulses. With `real_sleep` both also wait for
-// real (the interactive bench mode); tests leave it off. Now() gives a fixed
-// date when one is set, else the real local time.
+// a real PC, so the program's busy waits set the width of its pulses. With
+// `real_sleep` they also wait for real (the interactive bench mode); tests
+// leave it off. Now() gives a fixed date when one is set, else the real local
+// time.
 class SimClock : public platform::Clock {
 public:
     explicit SimClock(SimTime& time, bool real_sleep = false)
@@ -40,6 +43,9 @@ public:
     long long WatchedSpins() const { return watched_spins_; }
 
 private:
+    // Runs a busy wait on the bench's loop; in real-time mode the PC then
+    // spins as long for real.
+    void Paced(const std::function<void(platform::LoopMachine&)>& wait);
     SimTime& time_;
     const bool real_sleep_;
     std::optional<platform::LocalDateTime> fixed_;

@@ -12,8 +12,6 @@
 namespace moltrix::board {
 namespace {
 
-bool IsLegacy(std::uint16_t base) { return std::find(kLptPorts.begin(), kLptPorts.end(), base) != kLptPorts.end(); }
-
 int OptionForPort(std::uint16_t port) {
     for (std::size_t i = 0; i < kLptPorts.size(); ++i)
         if (kLptPorts[i] == port) return static_cast<int>(i);
@@ -70,18 +68,18 @@ std::vector<platform::PortInfo> Detection::PortsOfThisPc() const {
 std::vector<std::uint16_t> Detection::OtherPortsOfThisPc() const {
     std::vector<std::uint16_t> others;
     for (const platform::PortInfo& port : PortsOfThisPc())
-        if (!IsLegacy(port.base)) others.push_back(port.base);
+        if (OptionForPort(port.base) < 0) others.push_back(port.base);
     return others;
 }
 
 NamedPort Detection::PortNamed(const std::string& text) const {
     const std::string_view name = Trimmed(text);
     const auto ports = PortsOfThisPc();
-    const std::string theirs = "The parallel ports of this PC: " + PortList(ports) + ".";
+    const auto theirs = [&] { return "The parallel ports of this PC: " + PortList(ports) + "."; };
     if (name.substr(0, 1) == "/") {
         for (const auto& port : ports)
             if (port.device == name) return {port.base, NamedPort::None, {}};
-        return {0, NamedPort::NotOnThisPc, "This PC has no parallel port " + std::string(name) + ". " + theirs};
+        return {0, NamedPort::NotOnThisPc, "This PC has no parallel port " + std::string(name) + ". " + theirs()};
     }
     const auto base = PortAddress(name);
     if (!base)
@@ -91,7 +89,7 @@ NamedPort Detection::PortNamed(const std::string& text) const {
     for (const auto& port : ports)
         if (port.base == *base) return {*base, NamedPort::None, {}};
     return {0, NamedPort::NotOnThisPc,
-            "This PC has no parallel port at " + HexPort(*base) + "h. " + theirs +
+            "This PC has no parallel port at " + HexPort(*base) + "h. " + theirs() +
                 " A card the system does not list needs its driver: sudo modprobe parport_pc."};
 }
 
