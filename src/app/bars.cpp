@@ -1,6 +1,7 @@
 #include "bars.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -67,6 +68,7 @@ void MenuBarView::Add(form::MenuItem& item, QMenuBar* bar, QMenu* menu) {
         action = submenu->menuAction();
     } else {
         action = menu->addAction(Q(item.caption));
+        if (!item.shortcut.empty()) action->setShortcut(QKeySequence(Q(item.shortcut)));
     }
     action->setObjectName(Q(item.name));
     entries_.push_back(std::make_unique<MenuEntry>(item, action, submenu, runner_));

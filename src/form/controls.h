@@ -216,6 +216,9 @@ struct MenuItem {
     std::string name, caption;
     bool enabled = true, visible = true, separator = false;
     bool checkable = false, checked = false;  // an entry with a check mark
+    // A key that runs the entry from anywhere in the window, shown beside its
+    // caption ("Ctrl+O", "F7"); empty for none.
+    std::string shortcut;
     std::vector<MenuItem*> children;
     std::function<void()> onClick;  // for a submenu: runs when it opens
     void Click() {

@@ -98,6 +98,13 @@ MainForm::MainForm() {
     Init(menuEraseData, "menuEraseData", "Erase DATA Buffer (\"FF\") ", false);
     Init(menuEraseFlash, "menuEraseFlash", "Erase Device Flash Memory", false);
     Init(menuTestHardware, "menuTestHardware", "Test LPT Ports");
+    // Keys for the commands an operator runs most, the same on every layout.
+    mnuFileOpenCode.shortcut = "Ctrl+O";
+    mnuFileSaveCode.shortcut = "Ctrl+S";
+    menuReadCode.shortcut = "F5";
+    menuBlankCheck.shortcut = "F6";
+    menuProgramCode.shortcut = "F7";
+    menuVerifyCode.shortcut = "F8";
     Init(menuFlashShowCodeID, "menuFlashShowCodeID", "Show Flash Code ID#", false);
     menuCommand.children = {&menuBlankCheck,   Separator(),         &menuProgramCode,  &menuReadCode,
                             &menuVerifyCode,   Separator(),         &menuProgramData,  &menuReadData,
