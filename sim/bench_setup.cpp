@@ -157,4 +157,22 @@ std::string SaveImages(SimulatedPorts& ports) {
     return "";
 }
 
+std::string BenchName(std::string_view text) {
+    std::string name;
+    while (!text.empty()) {
+        const std::size_t end = text.find_first_of(",;");
+        std::string_view item = text.substr(0, end);
+        const std::size_t value = item.find('=');
+        const std::size_t folder = item.rfind('/');
+        if (value != std::string_view::npos && folder != std::string_view::npos && folder > value)
+            name.append(item.substr(0, value + 1)).append(item.substr(folder + 1));
+        else
+            name.append(item);
+        if (end == std::string_view::npos) break;
+        name += text[end];
+        text.remove_prefix(end + 1);
+    }
+    return name;
+}
+
 }  // namespace moltrix::sim

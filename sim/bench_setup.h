@@ -76,6 +76,10 @@ struct BenchSetup {
 // malformed text `error` names what is wrong and no board is kept.
 BenchSetup ParseBenchSetup(std::string_view text);
 
+// The set-up text as the window names the bench: image files without their
+// folders ("6@378:27C256=/home/ann/chip.bin" gives "6@378:27C256=chip.bin").
+std::string BenchName(std::string_view text);
+
 // Puts a new chip of the named part (catalogue name or type code) in the
 // board's socket. Returns nullptr and sets `error` for an unknown part.
 Chip* InsertDevice(Board& board, std::string_view device, std::uint64_t seed = 1,

@@ -138,6 +138,8 @@ StatusBarView::StatusBarView(form::StatusBar& model, platform::Clock& clock, QWi
       time_(new QLabel) {
     bar_->setSizeGripEnabled(false);
     status_->setTextFormat(Qt::PlainText);
+    // A long status text takes the room there is rather than widening the window.
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     bar_->addWidget(status_, 1);
     bar_->addPermanentWidget(date_);
     bar_->addPermanentWidget(time_);
@@ -154,6 +156,13 @@ void StatusBarView::Sync() {
     static const std::string kIdle = "Status";
     const std::string& text = model_.statusText.empty() ? kIdle : model_.statusText;
     if (TextChanged(shownStatus_, text)) status_->setText(Q(text));
+    if (!model_.benchText.empty() && !bench_) {
+        bench_ = new QLabel;
+        bench_->setTextFormat(Qt::PlainText);
+        bar_->addPermanentWidget(bench_);
+    }
+    if (bench_ && bench_->text() != Q(model_.benchText)) bench_->setText(Q(model_.benchText));
+    if (bench_ && bench_->isHidden() != model_.benchText.empty()) bench_->setVisible(!model_.benchText.empty());
 }
 
 void StatusBarView::clockTimer_timeout() {

@@ -77,6 +77,8 @@ public:
     void Sync();
     QStatusBar* Widget() const { return bar_; }
     QString StatusText() const;
+    // The bench's area, or nothing where the program runs on real ports.
+    QLabel* BenchArea() const { return bench_; }
 
 private slots:
     void clockTimer_timeout();
@@ -88,6 +90,7 @@ private:
     QLabel* status_;
     QLabel* date_;
     QLabel* time_;
+    QLabel* bench_ = nullptr;
     std::string shownStatus_;
 };
 

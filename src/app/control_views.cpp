@@ -1,9 +1,7 @@
 #include "control_views.h"
 
-#include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -16,6 +14,7 @@
 #include <limits>
 
 #include "layout.h"
+#include "page_view.h"
 #include "qt_text.h"
 #include "widgets.h"
 
@@ -37,30 +36,15 @@ QColor ToQColor(const form::Color& c, const QPalette& base) {
 }  // namespace
 
 ControlView::ControlView(form::Control& model, QWidget* widget, ActionRunner& runner)
-    : model_(model), widget_(widget), runner_(runner) {
-    const Placement p = DesignPlacement(model.name);
-    if (!p.rect.isEmpty()) widget->setGeometry(p.rect);
-    if (p.fixedPitchPage) {
-        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        fixed.setPixelSize(11);  // 62 columns by 16 lines fit the hex display
-        widget->setFont(fixed);
-        if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) {
-            area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        }
-    }
-}
+    : model_(model), widget_(widget), runner_(runner) {}
 
 void ControlView::Sync() {
     QWidget* w = widget_;
     if (w->isEnabled() != model_.enabled) w->setEnabled(model_.enabled);
     if (w->isHidden() == model_.visible) w->setVisible(model_.visible);
     if (TextChanged(shownTip_, model_.toolTip)) w->setToolTip(Q(model_.toolTip));
-    const auto& r = model_.rect;
-    if (r.width > 0) {
-        const QRect wanted(r.left, r.top, r.width, r.height);
-        if (w->geometry() != wanted) w->setGeometry(wanted);
-    }
+    // Where a control sits is the window's layout's business: the one place
+    // the program sets (the hex display frame's) is the design's own.
 }
 
 void ControlView::SyncForeColor(int paletteRole) {
@@ -247,7 +231,7 @@ private:
 class MultiTextView : public ControlView {
     Q_OBJECT
 public:
-    MultiTextView(form::TextBox& m, QWidget* parent, ActionRunner& r) : ControlView(m, new TextView(parent), r), text_(m) {
+    MultiTextView(form::TextBox& m, TextView* widget, ActionRunner& r) : ControlView(m, widget, r), text_(m) {
         auto* view = static_cast<TextView*>(Widget());
         view->setReadOnly(true);
         view->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -342,7 +326,9 @@ std::unique_ptr<ControlView> MakeControlView(form::Control& c, QWidget* parent, 
             return std::make_unique<ComboView>(dynamic_cast<form::ComboBox&>(c), parent, runner);
         case Kind::TextBox: {
             auto& t = dynamic_cast<form::TextBox&>(c);
-            if (t.multiLine) return std::make_unique<MultiTextView>(t, parent, runner);
+            if (t.multiLine && IsFixedPitchPage(t.name))
+                return std::make_unique<MultiTextView>(t, new PageView(kPageColumns, kPageLines, parent), runner);
+            if (t.multiLine) return std::make_unique<MultiTextView>(t, new TextView(parent), runner);
             return std::make_unique<LineTextView>(t, parent, runner);
         }
         case Kind::ScrollBar: {

@@ -1,96 +1,258 @@
 #include "layout.h"
 
-#include <map>
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace moltrix::app {
 namespace {
 
-// Two columns below the toolbar. Left: the file names, the hex display, the
-// system log, the progress bar and the lamps. Right: device, port and hardware
-// frames, the operation buttons, the programming options and the speed slider.
-const std::map<std::string, Placement>& Table() {
-    static const std::map<std::string, Placement> table = {
-        // File labels
-        {"FileNameCodeLabel", {{4, 30, 98, 18}}},
-        {"FileNameCodeText", {{104, 30, 286, 18}}},
-        {"FileNameCodeSize", {{392, 30, 88, 18}}},
-        {"FileNameDataLabel", {{4, 50, 98, 18}}},
-        {"FileNameDataText", {{104, 50, 286, 18}}},
-        {"FileNameDataSize", {{392, 50, 88, 18}}},
+// The controls by name; a name the window does not have is a fault of the
+// arrangement below, found by the window tests.
+class Controls {
+public:
+    explicit Controls(const std::map<std::string, QWidget*>& widgets) : widgets_(widgets) {}
+    QWidget* operator[](const std::string& name) const {
+        const auto it = widgets_.find(name);
+        return it == widgets_.end() ? nullptr : it->second;
+    }
 
-        // "File Hex Display": the program itself places it at top 72, 481 x 257.
-        {"Frame3", {{0, 72, 481, 257}}},
-        {"BufferDisplay", {{6, 18, 452, 233}, true}},
-        {"VScroll1", {{459, 18, 17, 233}}},
+private:
+    const std::map<std::string, QWidget*>& widgets_;
+};
 
-        // "System Log"
-        {"Frame6", {{0, 331, 481, 80}}},
-        {"SystemLog", {{6, 17, 469, 57}}},
-
-        // Bottom strip of the left column: progress bar and lamps.
-        {"ProgressBar1", {{4, 414, 246, 16}}},
-        {"Ready_label", {{256, 414, 56, 16}}},
-        {"Error_label", {{312, 414, 56, 16}}},
-        {"Program_label", {{368, 414, 56, 16}}},
-        {"DataFlow_label", {{424, 414, 56, 16}}},
-
-        // "Select Device"
-        {"Frame2", {{485, 28, 216, 56}}},
-        {"Device", {{6, 16, 204, 22}}},
-        {"PleaseSelect", {{8, 39, 200, 14}}},
-
-        // "LPT Port Selection"
-        {"Frame4", {{485, 86, 216, 40}}},
-        {"LPTSelection(0)", {{6, 16, 50, 20}}},
-        {"LPTSelection(1)", {{56, 16, 50, 20}}},
-        {"LPTSelection(2)", {{106, 16, 50, 20}}},
-        {"PortSelected", {{158, 16, 52, 20}}},
-
-        // Hardware frame
-        {"Frame9", {{485, 128, 216, 58}}},
-        {"MoltrixHardwareFound", {{6, 8, 204, 18}}},
-        {"TestHardware_button", {{4, 28, 68, 24}}},
-        {"EraseFlash_button", {{74, 28, 68, 24}}},
-        {"Show_button", {{144, 28, 68, 24}}},
-
-        // Operation buttons, three rows
-        {"Read_button", {{485, 190, 70, 24}}},
-        {"Blank_button", {{558, 190, 70, 24}}},
-        {"Display_button", {{631, 190, 70, 24}}},
-        {"Program_button", {{485, 216, 70, 24}}},
-        {"Verify_button", {{558, 216, 70, 24}}},
-        {"Erase_button", {{631, 216, 70, 24}}},
-        {"VerifyButton", {{485, 244, 46, 24}}},
-        {"Command1", {{533, 244, 62, 24}}},
-        {"Frame8", {{597, 240, 104, 32}}},
-        {"CheckCode", {{4, 16, 50, 15}}},
-        {"CheckData", {{54, 16, 48, 15}}},
-
-        // Programming options
-        {"FrameVoltageSelection", {{485, 272, 216, 36}}},
-        {"Voltage_button(0)", {{6, 16, 46, 18}}},
-        {"Voltage_button(1)", {{54, 16, 54, 18}}},
-        {"Voltage_button(2)", {{110, 16, 48, 18}}},
-        {"Voltage_button(3)", {{160, 16, 50, 18}}},
-        {"Frame7", {{485, 310, 216, 36}}},
-        {"HiLow_button(0)", {{6, 16, 56, 18}}},
-        {"HiLow_button(1)", {{64, 16, 68, 18}}},
-        {"HiLow_button(2)", {{134, 16, 76, 18}}},
-        {"Frame5", {{485, 348, 216, 52}}},
-        {"CheckBlankPriorProgramming", {{6, 16, 204, 17}}},
-        {"VerifyAfterProgramming", {{6, 33, 204, 17}}},
-        {"SpeedLabel", {{487, 406, 80, 20}}},
-        {"Slider1", {{568, 404, 133, 24}}},
-    };
-    return table;
+void Add(QBoxLayout* layout, QWidget* w, int stretch = 0) {
+    if (!w) return;
+    // A hidden control keeps its room, so nothing beside it moves when the
+    // program shows or hides it (the option frames of a selected device).
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+    layout->addWidget(w, stretch);
 }
+
+void AddAt(QGridLayout* grid, QWidget* w, int row, int column) {
+    if (!w) return;
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+    grid->addWidget(w, row, column);
+}
+
+// A frame's own layout: below its caption, inside its border.
+template <class Layout>
+Layout* Inside(QWidget* frame) {
+    auto* layout = new Layout(frame);
+    // Tight, as the design has them: the right column must fit a 960x540
+    // desktop (1920x1080 at twice the scale).
+    layout->setContentsMargins(4, 2, 4, 3);
+    layout->setSpacing(3);
+    return layout;
+}
+
+// A text that may grow long (a file's path, a status) takes the room it is
+// given instead of widening the window.
+void Elastic(QWidget* w, int minimumCharacters) {
+    if (!w) return;
+    QSizePolicy policy = w->sizePolicy();
+    policy.setHorizontalPolicy(QSizePolicy::Ignored);
+    w->setSizePolicy(policy);
+    w->setMinimumWidth(w->fontMetrics().averageCharWidth() * minimumCharacters);
+}
+
+QLayout* LeftColumn(const Controls& c) {
+    auto* column = new QVBoxLayout;
+    column->setSpacing(3);
+    auto* files = new QGridLayout;
+    files->setVerticalSpacing(2);
+    files->setColumnStretch(1, 1);
+    const char* rows[2][3] = {{"FileNameCodeLabel", "FileNameCodeText", "FileNameCodeSize"},
+                              {"FileNameDataLabel", "FileNameDataText", "FileNameDataSize"}};
+    for (int r = 0; r < 2; ++r)
+        for (int col = 0; col < 3; ++col) AddAt(files, c[rows[r][col]], r, col);
+    Elastic(c["FileNameCodeText"], 16);
+    Elastic(c["FileNameDataText"], 16);
+    column->addLayout(files);
+
+    if (QWidget* frame = c["Frame3"]) {
+        auto* inside = Inside<QHBoxLayout>(frame);
+        inside->setSpacing(1);
+        Add(inside, c["BufferDisplay"], 1);
+        Add(inside, c["VScroll1"]);
+        Add(column, frame, 3);
+    }
+    if (QWidget* frame = c["Frame6"]) {
+        if (QWidget* log = c["SystemLog"]) {
+            // At the least, three lines of the log.
+            const QFontMetrics m(log->font());
+            log->setMinimumHeight(3 * m.lineSpacing() + 16);
+        }
+        Add(Inside<QVBoxLayout>(frame), c["SystemLog"]);
+        Add(column, frame, 2);
+    }
+    auto* strip = new QHBoxLayout;
+    Add(strip, c["ProgressBar1"], 1);
+    for (const char* lamp : {"Ready_label", "Error_label", "Program_label", "DataFlow_label"}) {
+        if (auto* label = qobject_cast<QLabel*>(c[lamp])) {
+            label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("NotReady")) + 8);
+            label->setAlignment(Qt::AlignCenter);
+        }
+        Add(strip, c[lamp]);
+    }
+    column->addLayout(strip);
+    return column;
+}
+
+QLayout* RightColumn(const Controls& c) {
+    auto* column = new QVBoxLayout;
+    column->setSpacing(2);
+    if (QWidget* frame = c["Frame2"]) {
+        auto* inside = Inside<QVBoxLayout>(frame);
+        if (auto* list = qobject_cast<QComboBox*>(c["Device"])) {
+            // The list's items are long and padded with blanks; the box shows
+            // as much of them as the column has room for.
+            list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            list->setMinimumContentsLength(20);
+        }
+        Add(inside, c["Device"]);
+        Add(inside, c["PleaseSelect"]);
+        Add(column, frame);
+    }
+    if (QWidget* frame = c["Frame4"]) {
+        auto* inside = Inside<QHBoxLayout>(frame);
+        for (const char* name : {"LPTSelection(0)", "LPTSelection(1)", "LPTSelection(2)"}) Add(inside, c[name]);
+        if (auto* box = qobject_cast<QLineEdit*>(c["PortSelected"])) {
+            box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("FFFFh")) + 12);
+            box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("/dev/parport0")) + 12);
+        }
+        Add(inside, c["PortSelected"], 1);
+        Add(column, frame);
+    }
+    if (QWidget* frame = c["Frame9"]) {
+        auto* inside = Inside<QVBoxLayout>(frame);
+        Add(inside, c["MoltrixHardwareFound"]);
+        auto* row = new QHBoxLayout;
+        for (const char* name : {"TestHardware_button", "EraseFlash_button", "Show_button"}) Add(row, c[name]);
+        inside->addLayout(row);
+        Add(column, frame);
+    }
+
+    auto* buttons = new QGridLayout;
+    buttons->setSpacing(2);
+    const char* grid[2][3] = {{"Read_button", "Blank_button", "Display_button"},
+                              {"Program_button", "Verify_button", "Erase_button"}};
+    for (int r = 0; r < 2; ++r)
+        for (int col = 0; col < 3; ++col) AddAt(buttons, c[grid[r][col]], r, col);
+    AddAt(buttons, c["VerifyButton"], 2, 0);
+    AddAt(buttons, c["Command1"], 2, 1);
+    if (QWidget* frame = c["Frame8"]) {
+        auto* inside = Inside<QHBoxLayout>(frame);
+        Add(inside, c["CheckCode"]);
+        Add(inside, c["CheckData"]);
+        AddAt(buttons, frame, 2, 2);
+    }
+    column->addLayout(buttons);
+
+    const std::pair<const char*, std::vector<const char*>> rows[] = {
+        {"FrameVoltageSelection", {"Voltage_button(0)", "Voltage_button(1)", "Voltage_button(2)", "Voltage_button(3)"}},
+        {"Frame7", {"HiLow_button(0)", "HiLow_button(1)", "HiLow_button(2)"}},
+    };
+    for (const auto& [frameName, names] : rows)
+        if (QWidget* frame = c[frameName]) {
+            auto* inside = Inside<QHBoxLayout>(frame);
+            for (const char* name : names) Add(inside, c[name]);
+            inside->addStretch();
+            Add(column, frame);
+        }
+    if (QWidget* frame = c["Frame5"]) {
+        auto* inside = Inside<QVBoxLayout>(frame);
+        Add(inside, c["CheckBlankPriorProgramming"]);
+        Add(inside, c["VerifyAfterProgramming"]);
+        Add(column, frame);
+    }
+    auto* speed = new QHBoxLayout;
+    Add(speed, c["SpeedLabel"]);
+    Add(speed, c["Slider1"], 1);
+    Add(speed, c["Slider1Value"]);
+    column->addLayout(speed);
+    column->addStretch(1);
+    return column;
+}
+
+
+// The two columns. On a screen too small for all of them at their least
+// (1280x1024 at twice the scale is 640x512), the window still fits the
+// screen and the columns scroll; otherwise no scroll bar shows.
+class Body : public QScrollArea {
+public:
+    Body(QWidget* parent, QWidget* toolbar, QWidget* statusBar)
+        : QScrollArea(parent), toolbar_(toolbar), statusBar_(statusBar) {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+    }
+    QSize minimumSizeHint() const override {
+        const QSize least = widget() ? widget()->minimumSizeHint() : QSize();
+        const QScreen* s = screen();
+        const auto* top = qobject_cast<const QMainWindow*>(window());
+        if (!s || !top || !widget()) return least;
+        // Room on the screen less what the window needs around the columns:
+        // its frame (a title bar's worth before one is known), menu bar,
+        // toolbar and status bar.
+        QSize frame = top->frameGeometry().size() - top->size();
+        if (frame.height() <= 0) frame = QSize(8, 40);
+        const int bars = top->menuBar()->sizeHint().height() + toolbar_->sizeHint().height() +
+                         statusBar_->sizeHint().height();
+        const QSize room = s->availableGeometry().size() - frame - QSize(0, bars);
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        QSize fit(std::max(std::min(least.width(), room.width()), 200),
+                  std::max(std::min(least.height(), room.height()), 150));
+        // The scroll bar of one direction takes room from the other.
+        if (fit.height() < least.height()) fit.rwidth() = std::min(least.width() + bar, std::max(room.width(), fit.width()));
+        if (fit.width() < least.width()) fit.rheight() = std::min(least.height() + bar, std::max(room.height(), fit.height()));
+        return fit;
+    }
+    QSize sizeHint() const override { return widget() ? widget()->sizeHint() : QScrollArea::sizeHint(); }
+
+private:
+    QWidget* toolbar_;
+    QWidget* statusBar_;
+};
 
 }  // namespace
 
-Placement DesignPlacement(const std::string& controlName) {
-    const auto& table = Table();
-    const auto it = table.find(controlName);
-    return it == table.end() ? Placement{} : it->second;
+void ArrangeMainWindow(QWidget* client, QWidget* toolbar, QWidget* statusBar,
+                       const std::map<std::string, QWidget*>& controls) {
+    const Controls c(controls);
+    auto* window = new QVBoxLayout(client);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->setSpacing(0);
+    window->addWidget(toolbar);
+    auto* body = new Body(client, toolbar, statusBar);
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("Columns"));
+    // The controls were made as children of the client area; the columns
+    // take them over as the layouts below add them.
+    auto* columns = new QHBoxLayout(content);
+    const int gap = client->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    columns->setContentsMargins(gap, gap / 2, gap, gap / 2);
+    columns->setSpacing(2 * gap);
+    columns->addLayout(LeftColumn(c), 1);
+    columns->addLayout(RightColumn(c), 0);
+    body->setWidget(content);
+    window->addWidget(body, 1);
+    window->addWidget(statusBar);
 }
+
+bool IsFixedPitchPage(const std::string& controlName) { return controlName == "BufferDisplay"; }
 
 }  // namespace moltrix::app

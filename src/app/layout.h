@@ -1,31 +1,31 @@
 #pragma once
-// Where each control of the main window sits: pixel rectangles, relative to
-// the frame that holds it or to the client area (703 x 455 px, the designed
-// 10545 x 6825 twips at 15 twips per pixel; the toolbar runs along its top,
-// the status bar along its bottom).
-#include <QRect>
+// Where each control of the main window sits: Qt layouts in the areas of the
+// window design. Left column: the file names, the hex display, the system log,
+// the progress bar and the lamps; right column: device, port and hardware
+// frames, the operation buttons, the programming options and the speed slider;
+// the toolbar along the top, the status bar along the bottom. The hex display
+// and the log take the room a larger window gives; the right column keeps its
+// controls together at the top.
+#include <map>
 #include <string>
 
-#include "form/main_form.h"
+#include "buffers/hex_page.h"
+
+class QWidget;
 
 namespace moltrix::app {
 
-inline constexpr int kTwipsPerPixel = 15;
-inline constexpr int kClientWidth = form::MainForm::kClientWidthTwips / kTwipsPerPixel;
-inline constexpr int kClientHeight = form::MainForm::kClientHeightTwips / kTwipsPerPixel;
-static_assert(kClientWidth == 703 && kClientHeight == 455);
-inline constexpr int kToolbarHeight = 26;
-inline constexpr int kStatusBarHeight = 22;
+// The hex display's page, in characters of its fixed-pitch font.
+inline constexpr int kPageColumns = static_cast<int>(buffers::kLineChars);
+inline constexpr int kPageLines = 16;
 
-struct Placement {
-    QRect rect;
-    // A page of text in a fixed-pitch font (the hex dump's columns), shown
-    // whole, without scroll bars of its own.
-    bool fixedPitchPage = false;
-};
+// Lays out `client`. `controls` holds every control's widget by the program's
+// name for it (frames too: their children go into layouts of their own);
+// widgets the arrangement does not name are left where they are.
+void ArrangeMainWindow(QWidget* client, QWidget* toolbar, QWidget* statusBar,
+                       const std::map<std::string, QWidget*>& controls);
 
-// The placement of the named control; an empty rect for a name the table
-// does not know (such a control is still built, at the top left of its parent).
-Placement DesignPlacement(const std::string& controlName);
+// True for the control shown as a page of fixed-pitch text (the hex display).
+bool IsFixedPitchPage(const std::string& controlName);
 
 }  // namespace moltrix::app

@@ -119,6 +119,8 @@ int Main(int argc, char** argv) {
         }
         namedPort = named.base;
     }
+    // On the bench the window says so at all times, in the status bar.
+    if (options.simulate) core.form.sbStatusBar.benchText = "Simulated bench: " + sim::BenchName(*options.simulate);
     app::MainWindow window(core);
     dialogs.SetOwner(&window);
     refresh.SetTarget(&window);

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -12,27 +14,18 @@
 #include "about_dialog.h"
 #include "icons.h"
 #include "layout.h"
+#include "page_view.h"
 #include "qt_text.h"
 
 namespace moltrix::app {
 
 MainWindow::MainWindow(Programmer& core) : core_(core), client_(new QWidget(this)) {
     setCentralWidget(client_);
-    client_->setMinimumSize(kClientWidth, kClientHeight);
-    // The controls are laid out for a small dialog font of 11 pixels; a
-    // condensed face, where the system has one, keeps long captions whole.
-    QFont small = client_->font();
-    small.setPixelSize(11);
-    small.setStretch(QFont::SemiCondensed);
-    client_->setFont(small);
-    client_->installEventFilter(this);
-
-    BuildControls();
     menus_ = std::make_unique<MenuBarView>(core_.form, menuBar(), *this);
     toolbar_ = std::make_unique<ToolbarView>(core_.form.tbToolBar, client_, *this);
     status_ = std::make_unique<StatusBarView>(core_.form.sbStatusBar, core_.svc.clock, client_);
     toolbar_->Widget()->setToolTip(Q(core_.form.tbToolBar.toolTip));
-    PlaceEdges();
+    BuildControls();
 
     // File > Exit runs inside an operator action, which closes the window once it has returned.
     core_.closeMainWindow = [this] { close(); };
@@ -65,17 +58,21 @@ void MainWindow::BuildControls() {
         view->Widget()->setObjectName(Q(c->name));
         views_.push_back(std::move(view));
     }
-}
+    std::map<std::string, QWidget*> widgets;
+    for (const auto& v : views_) widgets[v->Model().name] = v->Widget();
+    // Companions a view made beside its control (the slider's position).
+    for (QWidget* w : client_->findChildren<QWidget*>(QStringLiteral("Slider1Value"))) widgets["Slider1Value"] = w;
+    ArrangeMainWindow(client_, toolbar_->Widget(), status_->Widget(), widgets);
 
-void MainWindow::PlaceEdges() {
-    const int w = client_->width(), h = client_->height();
-    toolbar_->Widget()->setGeometry(0, 0, w, kToolbarHeight);
-    status_->Widget()->setGeometry(0, h - kStatusBarHeight, w, kStatusBarHeight);
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == client_ && event->type() == QEvent::Resize) PlaceEdges();
-    return QMainWindow::eventFilter(watched, event);
+    // Page keys and the wheel over the hex display move its scroll bar by a
+    // page, through the scroll bar's own handler.
+    if (auto* page = qobject_cast<PageView*>(ControlWidget("BufferDisplay")))
+        connect(page, &PageView::pageRequested, this, [this](int step) {
+            RunOperatorAction([this, step] {
+                form::ScrollBar& bar = core_.form.VScroll1;
+                if (bar.enabled && bar.visible) bar.SetValue(bar.value + step);
+            });
+        });
 }
 
 void MainWindow::Start() {
@@ -122,16 +119,42 @@ void MainWindow::RunOperatorAction(const std::function<void()>& action) {
 // ---- Geometry: the model keeps the outer rectangle in twips ----
 
 namespace {
+
+constexpr int kTwipsPerPixel = 15;  // at 96 dots an inch, in the desktop's own pixels
+
 int ToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+
 }  // namespace
+
+QRect FitToScreen(QRect outer, const QRect& screen) {
+    // Too large: as large as the screen. Partly off it: moved back on, by as
+    // little as will do.
+    outer.setWidth(std::min(outer.width(), screen.width()));
+    outer.setHeight(std::min(outer.height(), screen.height()));
+    outer.moveLeft(std::clamp(outer.left(), screen.left(), screen.right() + 1 - outer.width()));
+    outer.moveTop(std::clamp(outer.top(), screen.top(), screen.bottom() + 1 - outer.height()));
+    return outer;
+}
 
 void MainWindow::ApplyGeometry() {
     const auto& g = core_.form.geometry;
     // The stored size is the outer one; the frame's share is known once the
-    // window manager has framed the window (see showEvent).
+    // window manager has framed the window (see showEvent). A stored place
+    // that does not fit the screen the window opens on (stored on a larger
+    // one, say) is brought inside it; the stored values are left as they are
+    // until the window closes.
     const QSize frame = frameGeometry().size() - size();
-    move(ToPixels(g.left), ToPixels(g.top));
-    resize(std::max(1, ToPixels(g.width) - frame.width()), std::max(1, ToPixels(g.height) - frame.height()));
+    QRect outer(ToPixels(g.left), ToPixels(g.top), std::max(1, ToPixels(g.width)), std::max(1, ToPixels(g.height)));
+    const QSize least = minimumSizeHint() + frame;
+    outer.setWidth(std::max(outer.width(), least.width()));
+    outer.setHeight(std::max(outer.height(), least.height()));
+    const QPoint middle = outer.center();
+    QScreen* screen = QGuiApplication::screenAt(middle);
+    if (!screen) screen = QGuiApplication::screenAt(outer.topLeft());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) outer = FitToScreen(outer, screen->availableGeometry());
+    move(outer.topLeft());
+    resize(std::max(1, outer.width() - frame.width()), std::max(1, outer.height() - frame.height()));
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

@@ -16,6 +16,9 @@
 
 namespace moltrix::app {
 
+// `outer` moved and, if need be, shrunk to lie wholly on `screen`.
+QRect FitToScreen(QRect outer, const QRect& screen);
+
 class MainWindow : public QMainWindow, public ActionRunner, public Syncable {
     Q_OBJECT
 public:
@@ -38,11 +41,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();
-    void PlaceEdges();
     void ApplyGeometry();
     void StoreGeometry();
     void CloseOtherWindows();

@@ -189,6 +189,9 @@ struct ProgressBar : Control {
 struct StatusBar : Control {
     using Control::Control;
     std::string statusText;  // the text area; date and time areas are the toolkit's
+    // A fourth area, after those three, naming the simulated bench the program
+    // runs on ("Simulated bench: 6@378:27C256"); empty, and not shown, on real ports.
+    std::string benchText;
 };
 
 struct ToolButton {

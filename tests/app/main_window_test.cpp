@@ -19,7 +19,6 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
-#include <QStyleOptionGroupBox>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -125,61 +124,6 @@ TEST_F(MainWindowTest, ShowsTitleFramesButtonsMenusAndBars) {
     EXPECT_FALSE(window.ToolbarAction(2)->isEnabled());
     EXPECT_FALSE(window.ToolbarAction(4)->isVisible());
     EXPECT_EQ(window.StatusText(), "Status");
-}
-
-// Every visible control has room inside its frame (or the client area) and
-// covers no sibling: a control missing from the layout table, or placed on
-// top of another, fails here.
-TEST_F(MainWindowTest, EveryControlHasItsOwnPlaceInsideItsParent) {
-    core.form.FrameVoltageSelection.visible = true;  // as after a device is picked
-    core.form.Frame5.visible = true;
-    core.form.CheckBlankPriorProgramming.visible = true;
-    core.form.VerifyAfterProgramming.visible = true;
-    window.SyncFromModel();
-    window.show();
-    std::vector<QWidget*> placed;
-    for (form::Control* c : core.form.controls) {
-        QWidget* w = window.ControlWidget(c->name);
-        if (c->kind == form::Kind::Timer || c->kind == form::Kind::Toolbar || c->kind == form::Kind::StatusBar) {
-            EXPECT_EQ(w, nullptr) << c->name;
-            continue;
-        }
-        ASSERT_NE(w, nullptr) << c->name;
-        EXPECT_FALSE(w->geometry().isEmpty()) << c->name;
-        EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << c->name;
-        placed.push_back(w);
-    }
-    for (QWidget* a : placed)
-        for (QWidget* b : placed) {
-            if (a == b || a->parentWidget() != b->parentWidget()) continue;
-            EXPECT_FALSE(a->geometry().intersects(b->geometry()))
-                << a->objectName().toStdString() << " covers " << b->objectName().toStdString();
-        }
-}
-
-// Inside a frame a control keeps clear of the frame's caption and of its border.
-TEST_F(MainWindowTest, ControlsInAFrameKeepClearOfItsCaptionAndBorder) {
-    core.form.FrameVoltageSelection.visible = true;
-    core.form.Frame5.visible = true;
-    window.SyncFromModel();
-    window.show();
-    for (form::Control* c : core.form.controls) {
-        QWidget* w = window.ControlWidget(c->name);
-        if (c->parent.empty() || !w) continue;
-        auto* frame = qobject_cast<QGroupBox*>(window.ControlWidget(c->parent));
-        ASSERT_NE(frame, nullptr) << c->parent;
-        QStyleOptionGroupBox option;
-        option.initFrom(frame);
-        option.text = frame->title();
-        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-        const QRect caption =
-            frame->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
-        const QRect g = w->geometry();
-        EXPECT_GT(g.top(), caption.bottom()) << c->name << " under the caption of " << c->parent;
-        EXPECT_GT(g.left(), 0) << c->name;
-        EXPECT_LT(g.right(), frame->width() - 1) << c->name;
-        EXPECT_LT(g.bottom(), frame->height() - 1) << c->name << " on the lower border of " << c->parent;
-    }
 }
 
 TEST_F(MainWindowTest, TestPortClickProbesThePortsAndShowsWhatItFound) {
