@@ -187,13 +187,18 @@ private:
     form::OptionButton& option_;
 };
 
+// The drop-down list. A pick runs the model's handler, refused rows included
+// (the handler undoes them); the keys and the wheel of the closed list step
+// to the next row the handler takes, as a pick of that row would.
 class ComboView : public ControlView {
     Q_OBJECT
 public:
-    ComboView(form::ComboBox& m, QWidget* parent, ActionRunner& r) : ControlView(m, new QComboBox(parent), r), combo_(m) {
-        auto* box = static_cast<QComboBox*>(Widget());
+    ComboView(form::ComboBox& m, QWidget* parent, ActionRunner& r)
+        : ControlView(m, new DropDownList(parent), r), combo_(m) {
+        auto* box = static_cast<DropDownList*>(Widget());
         box->setMaxVisibleItems(20);
         connect(box, &QComboBox::activated, this, &ComboView::combo_activated);
+        connect(box, &DropDownList::stepRequested, this, &ComboView::combo_stepRequested);
     }
     void Sync() override {
         ControlView::Sync();
@@ -210,6 +215,18 @@ public:
     }
 private slots:
     void combo_activated(int index) { runner_.RunOperatorAction([this, index] { combo_.SetListIndex(index); }); }
+    void combo_stepRequested(DropDownList::Step step) {
+        const int rows = static_cast<int>(combo_.items.size());
+        int row = -1;
+        switch (step) {
+            case DropDownList::Step::Previous: row = combo_.NextAccepted(combo_.listIndex, -1); break;
+            case DropDownList::Step::Next: row = combo_.NextAccepted(combo_.listIndex, 1); break;
+            case DropDownList::Step::First: row = combo_.NextAccepted(-1, 1); break;
+            case DropDownList::Step::Last: row = combo_.NextAccepted(rows, -1); break;
+        }
+        if (row < 0 || row == combo_.listIndex) return;
+        runner_.RunOperatorAction([this, row] { combo_.SetListIndex(row); });
+    }
 private:
     form::ComboBox& combo_;
     std::vector<std::string> shownItems_;

@@ -1,0 +1,122 @@
+// The window's input as a desktop expects it: the speed slider acts once a
+// drag is let go and shows its position; the device list's wheel needs the
+// focus and its keys step over the devices the selection refuses; the help
+// viewer's search opens its first match with Return and wraps paragraphs once.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QWheelEvent>
+#include <filesystem>
+
+#include "main_window.h"
+#include "qt_platform.h"
+#include "sim/simulated_ports.h"
+#include "support/fakes.h"
+#include "support/rig.h"
+#include "window_probe.h"
+
+namespace moltrix::app {
+namespace {
+
+using testing::TempDir;
+
+platform::Paths FolderPaths(const TempDir& dir) {
+    namespace fs = std::filesystem;
+    for (const char* sub : {"program", "work", "config"}) fs::create_directories(dir.path() / sub);
+    return {dir.path() / "program", dir.path() / "work", dir.path() / "config", {}, {}};
+}
+
+class WindowInputTest : public ::testing::Test {
+protected:
+    WindowInputTest()
+        : services{ports, clock, sound, settings, dialogs, help, launcher, refresh, FolderPaths(dir)},
+          core(services), window(core) {
+        refresh.SetTarget(&window);
+        window.Start();
+    }
+    int LogLines(const QString& text) { return static_cast<int>(shown.Log().count(text)); }
+    int Cues(const char* file) {
+        int n = 0;
+        for (const auto& p : sound.played) n += p.filename() == file;
+        return n;
+    }
+
+    TempDir dir;
+    sim::SimulatedPorts ports;
+    testing::FakeClock clock;
+    testing::FakeSound sound;
+    testing::MemorySettings settings;
+    testing::ScriptedDialogs dialogs;
+    testing::FakeHelp help;
+    testing::FakeLauncher launcher;
+    QtUiRefresh refresh;
+    platform::Services services;
+    Programmer core;
+    MainWindow window;
+    Shown shown{window};
+};
+
+// The wheel turns the list only once the operator has put the focus on it;
+// Down, Up, Home and End pick the next device the selection takes, as a pick
+// does, and do nothing where there is none.
+TEST_F(WindowInputTest, DeviceListWheelNeedsTheFocusAndKeysSkipRefusedDevices) {
+    auto* list = shown.Widget<QComboBox>("Device");
+    const auto& model = core.form.Device;
+    const auto refused = [&](int row) {
+        const std::string& item = model.items.at(static_cast<std::size_t>(row));
+        return item.substr(item.find_first_not_of(' ')).starts_with("N/A");
+    };
+    const int flash = testing::DeviceListIndex(core, "AM29F040");
+    const int eeprom = testing::DeviceListIndex(core, "X28C256");
+    ASSERT_GT(eeprom, flash + 1);
+    for (int row = flash + 1; row < eeprom; ++row) ASSERT_TRUE(refused(row)) << row;
+    core.form.Device.SetListIndex(flash);
+    window.SyncFromModel();
+
+    const auto turn = [&](int angle) {
+        const QPointF at = list->rect().center();
+        QWheelEvent wheel(at, list->mapToGlobal(at), {}, {0, angle}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(list, &wheel);
+    };
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    shown.Widget<QPushButton>("TestHardware_button")->setFocus();
+    turn(-120);
+    EXPECT_EQ(model.listIndex, flash);
+    EXPECT_EQ(list->currentIndex(), flash);
+    EXPECT_FALSE(list->hasFocus());
+
+    list->setFocus();
+    ASSERT_TRUE(list->hasFocus());
+    turn(-120);
+    EXPECT_EQ(model.listIndex, eeprom);
+    turn(120);
+    EXPECT_EQ(model.listIndex, flash);
+
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(model.listIndex, eeprom);
+    EXPECT_EQ(list->currentIndex(), eeprom);
+    EXPECT_TRUE(shown.Log().endsWith("Device Size is: 32768 Bytes, Initial VPP suggested: 5V"))
+        << shown.Log().toStdString();
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(model.listIndex, flash);
+
+    int first = 0, last = static_cast<int>(model.items.size()) - 1;
+    while (refused(first)) ++first;
+    while (refused(last)) --last;
+    QTest::keyClick(list, Qt::Key_End);
+    EXPECT_EQ(model.listIndex, last);
+    QTest::keyClick(list, Qt::Key_Home);
+    EXPECT_EQ(model.listIndex, first);
+    const QString log = shown.Log();
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(model.listIndex, first);
+    EXPECT_EQ(shown.Log(), log);
+}
+
+}  // namespace
+}  // namespace moltrix::app
