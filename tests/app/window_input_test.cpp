@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 #include <QWheelEvent>
 #include <filesystem>
@@ -58,6 +59,38 @@ protected:
     MainWindow window;
     Shown shown{window};
 };
+
+// A drag logs and sounds once, when the thumb is let go; the label beside the
+// slider follows the thumb meanwhile, and the model's position afterwards.
+TEST_F(WindowInputTest, SpeedSliderActsOnceADragEndsAndShowsItsPosition) {
+    auto* slider = shown.Widget<QSlider>("Slider1");
+    auto* value = slider->parentWidget()->findChild<QLabel*>("Slider1Value", Qt::FindDirectChildrenOnly);
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->text(), QString::number(core.form.Slider1.value));
+    const QString line = QStringLiteral("Program Speed Slider set to: ");
+    const int cues = Cues("slide.wav");
+
+    slider->setSliderDown(true);
+    for (int position : {15, 11, 8, 6}) {
+        slider->setSliderPosition(position);
+        EXPECT_EQ(value->text(), QString::number(position));
+    }
+    EXPECT_EQ(LogLines(line), 0);
+    slider->setSliderDown(false);
+    EXPECT_EQ(LogLines(line), 1);
+    EXPECT_EQ(LogLines(line + "6"), 1);
+    EXPECT_EQ(Cues("slide.wav"), cues + 1);
+    EXPECT_EQ(core.form.Slider1.value, 6);
+
+    // A key acts at once.
+    slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(LogLines(line + "11"), 1);
+    EXPECT_EQ(value->text(), "11");
+
+    core.form.Slider1.value = 20;
+    window.SyncFromModel();
+    EXPECT_EQ(value->text(), "20");
+}
 
 // The wheel turns the list only once the operator has put the focus on it;
 // Down, Up, Home and End pick the next device the selection takes, as a pick
