@@ -6,12 +6,14 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
 #include <QWheelEvent>
 #include <filesystem>
 
+#include "help_window.h"
 #include "main_window.h"
 #include "qt_platform.h"
 #include "sim/simulated_ports.h"
@@ -149,6 +151,25 @@ TEST_F(WindowInputTest, DeviceListWheelNeedsTheFocusAndKeysSkipRefusedDevices) {
     QTest::keyClick(list, Qt::Key_Up);
     EXPECT_EQ(model.listIndex, first);
     EXPECT_EQ(shown.Log(), log);
+}
+
+// Return in the index's search field opens the first match; the topic's
+// paragraphs come as one line each, its commands as lines of their own.
+TEST(HelpViewerInput, ReturnOpensTheFirstMatchWithParagraphsWrappedOnce) {
+    const auto manual = help::ParseHelp(testing::FileText(MOLTRIX_MANUAL), nullptr);
+    ASSERT_TRUE(manual);
+    HelpWindow w(*manual);
+    w.show();
+    w.ShowIndex("");
+    QTest::keyClicks(w.SearchField(), "ppd");
+    QTest::keyClick(w.SearchField(), Qt::Key_Return);
+    const QStringList lines = w.TopicText().split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines[0], "Port access on Linux");
+    EXPECT_EQ(lines[1],
+              "The program uses the kernel's ppdev interface, /dev/parport0 and so on. Load it once with");
+    EXPECT_EQ(lines[2], "sudo modprobe ppdev");
+    EXPECT_TRUE(lines.contains("sudo adduser $USER lp"));
 }
 
 }  // namespace
