@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -171,13 +172,18 @@ private:
     form::OptionButton& option_;
 };
 
+// The drop-down list. A pick runs the model's handler, refused rows included
+// (the handler undoes them); the keys and the wheel of the closed list step
+// to the next row the handler takes, as a pick of that row would.
 class ComboView : public ControlView {
     Q_OBJECT
 public:
-    ComboView(form::ComboBox& m, QWidget* parent, ActionRunner& r) : ControlView(m, new QComboBox(parent), r), combo_(m) {
-        auto* box = static_cast<QComboBox*>(Widget());
+    ComboView(form::ComboBox& m, QWidget* parent, ActionRunner& r)
+        : ControlView(m, new DropDownList(parent), r), combo_(m) {
+        auto* box = static_cast<DropDownList*>(Widget());
         box->setMaxVisibleItems(20);
         connect(box, &QComboBox::activated, this, &ComboView::combo_activated);
+        connect(box, &DropDownList::stepRequested, this, &ComboView::combo_stepRequested);
     }
     void Sync() override {
         ControlView::Sync();
@@ -194,6 +200,18 @@ public:
     }
 private slots:
     void combo_activated(int index) { runner_.RunOperatorAction([this, index] { combo_.SetListIndex(index); }); }
+    void combo_stepRequested(DropDownList::Step step) {
+        const int rows = static_cast<int>(combo_.items.size());
+        int row = -1;
+        switch (step) {
+            case DropDownList::Step::Previous: row = combo_.NextAccepted(combo_.listIndex, -1); break;
+            case DropDownList::Step::Next: row = combo_.NextAccepted(combo_.listIndex, 1); break;
+            case DropDownList::Step::First: row = combo_.NextAccepted(-1, 1); break;
+            case DropDownList::Step::Last: row = combo_.NextAccepted(rows, -1); break;
+        }
+        if (row < 0 || row == combo_.listIndex) return;
+        runner_.RunOperatorAction([this, row] { combo_.SetListIndex(row); });
+    }
 private:
     form::ComboBox& combo_;
     std::vector<std::string> shownItems_;
@@ -268,28 +286,46 @@ private:
     std::size_t shownBytes_ = 0;
 };
 
+// A scroll bar or slider. With tracking off its handler runs once a drag is
+// let go, and at once for keys and clicks on the groove. A slider may show its
+// position in a label beside it, which follows the thumb while it is dragged.
 class RangeView : public ControlView {
     Q_OBJECT
 public:
-    RangeView(form::RangeControl& m, QAbstractSlider* slider, ActionRunner& r) : ControlView(m, slider, r), range_(m) {
+    RangeView(form::RangeControl& m, QAbstractSlider* slider, ActionRunner& r, QLabel* position = nullptr)
+        : ControlView(m, slider, r), range_(m), position_(position) {
         connect(slider, &QAbstractSlider::valueChanged, this, &RangeView::slider_valueChanged);
+        if (position_) connect(slider, &QAbstractSlider::sliderMoved, this, &RangeView::slider_sliderMoved);
     }
     void Sync() override {
         ControlView::Sync();
         auto* s = static_cast<QAbstractSlider*>(Widget());
-        // The slider's own signals would report the model's position back as an operator action.
-        const QSignalBlocker quiet(s);
-        if (s->minimum() != range_.min || s->maximum() != range_.max) s->setRange(range_.min, range_.max);
-        if (s->singleStep() != range_.smallChange) s->setSingleStep(range_.smallChange);
-        if (s->pageStep() != range_.largeChange) s->setPageStep(range_.largeChange);
-        if (s->value() != range_.value) s->setValue(range_.value);
+        {
+            // The slider's own signals would report the model's position back as an operator action.
+            const QSignalBlocker quiet(s);
+            if (s->minimum() != range_.min || s->maximum() != range_.max) s->setRange(range_.min, range_.max);
+            if (s->singleStep() != range_.smallChange) s->setSingleStep(range_.smallChange);
+            if (s->pageStep() != range_.largeChange) s->setPageStep(range_.largeChange);
+            if (s->value() != range_.value) s->setValue(range_.value);
+        }
+        if (position_) {
+            if (position_->isEnabled() != s->isEnabled()) position_->setEnabled(s->isEnabled());
+            if (position_->isHidden() != s->isHidden()) position_->setVisible(!s->isHidden());
+            ShowPosition(s->isSliderDown() ? s->sliderPosition() : range_.value);
+        }
     }
 private slots:
     void slider_valueChanged(int value) {
         runner_.RunOperatorAction([this, value] { range_.SetValue(value); });
     }
+    void slider_sliderMoved(int position) { ShowPosition(position); }
 private:
+    void ShowPosition(int position) {
+        const QString text = QString::number(position);
+        if (position_->text() != text) position_->setText(text);
+    }
     form::RangeControl& range_;
+    QLabel* position_;  // a sibling of the slider, owned by their parent
 };
 
 class ProgressView : public ControlView {
@@ -340,9 +376,15 @@ std::unique_ptr<ControlView> MakeControlView(form::Control& c, QWidget* parent, 
             return std::make_unique<RangeView>(dynamic_cast<form::RangeControl&>(c), bar, runner);
         }
         case Kind::Slider: {
+            // The handler logs and sounds a cue: it runs once a drag is let
+            // go, not for every position passed; the label beside the slider
+            // shows where the thumb is meanwhile.
             auto* slider = new QSlider(Qt::Horizontal, parent);
             slider->setTickPosition(QSlider::TicksBelow);
-            return std::make_unique<RangeView>(dynamic_cast<form::RangeControl&>(c), slider, runner);
+            slider->setTracking(false);
+            auto* position = new QLabel(parent);
+            position->setObjectName(Q(c.name + "Value"));
+            return std::make_unique<RangeView>(dynamic_cast<form::RangeControl&>(c), slider, runner, position);
         }
         case Kind::ProgressBar:
             return std::make_unique<ProgressView>(dynamic_cast<form::ProgressBar&>(c), parent, runner);

@@ -1,6 +1,8 @@
 #pragma once
 // The program's own help viewer for "moltrix5.hlp": a contents list and a
-// keyword index with a search field beside the text of the chosen topic.
+// keyword index with a search field beside the text of the chosen topic. The
+// topic's paragraphs wrap at the viewer's width; commands and tables keep
+// their lines. Return in the search field opens the marked (first) match.
 #include <QWidget>
 #include <string>
 

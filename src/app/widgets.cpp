@@ -1,6 +1,8 @@
 #include "widgets.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 namespace moltrix::app {
 
@@ -25,6 +27,51 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
 void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
     QPlainTextEdit::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton) emit doubleClicked();
+}
+
+DropDownList::DropDownList(QWidget* parent) : QComboBox(parent) {
+    // Tab and click focus it; the wheel does not.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void DropDownList::keyPressEvent(QKeyEvent* event) {
+    // With Alt or Ctrl the keys keep QComboBox's meaning (Alt+Down opens the list).
+    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::NoModifier) {
+        switch (event->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_PageUp: emit stepRequested(Step::Previous); return;
+            case Qt::Key_Down:
+            case Qt::Key_PageDown: emit stepRequested(Step::Next); return;
+            case Qt::Key_Home: emit stepRequested(Step::First); return;
+            case Qt::Key_End: emit stepRequested(Step::Last); return;
+            default: break;
+        }
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+void DropDownList::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus()) {
+        wheelTurned_ = 0;
+        event->ignore();
+        return;
+    }
+    event->accept();
+    const int delta = event->angleDelta().y();
+    if (delta == 0) return;
+    // One row per notch (120 eighths of a degree); a touchpad's small deltas add up.
+    if ((delta > 0) != (wheelTurned_ > 0)) wheelTurned_ = 0;
+    wheelTurned_ += delta;
+    constexpr int kNotch = QWheelEvent::DefaultDeltasPerStep;
+    while (wheelTurned_ >= kNotch) {
+        wheelTurned_ -= kNotch;
+        emit stepRequested(Step::Previous);
+    }
+    while (wheelTurned_ <= -kNotch) {
+        wheelTurned_ += kNotch;
+        emit stepRequested(Step::Next);
+    }
 }
 
 }  // namespace moltrix::app

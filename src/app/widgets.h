@@ -1,6 +1,8 @@
 #pragma once
 // Small widgets that report the mouse actions the program answers: a label
-// that can be clicked and a read-only text view that can be double-clicked.
+// that can be clicked, a read-only text view that can be double-clicked, and a
+// drop-down list whose keys and wheel ask for a step instead of moving.
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 
@@ -34,6 +36,29 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// A closed drop-down list whose Up/Down, PageUp/PageDown, Home/End keys and
+// wheel turns do not move the selection themselves: they report the step and
+// the list's owner picks the row (skipping the rows it would refuse). The
+// wheel acts only while the list has the keyboard focus; over an unfocused
+// list it goes on to whatever lies below (a scrolling parent), and it never
+// gives the list the focus. Everything else is QComboBox's own.
+class DropDownList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DropDownList(QWidget* parent = nullptr);
+
+    enum class Step { Previous, Next, First, Last };
+signals:
+    void stepRequested(DropDownList::Step step);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    int wheelTurned_ = 0;  // eighths of a degree not yet a whole notch
 };
 
 }  // namespace moltrix::app

@@ -37,6 +37,8 @@ void Catalog::FillDeviceList() {
     // Item index and row number must stay the same number: the list is never sorted.
     list.listIndex = -1;
     list.text = kDevicePrompt;
+    // The keys of the closed list step over the rows the selection refuses.
+    list.refusedPrefix = kRefusedMark;
 }
 
 }  // namespace moltrix::devices

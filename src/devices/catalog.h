@@ -34,6 +34,8 @@ enum CatColumn { CatName, CatFamily, CatVariant, CatSizeKB, CatReg1Bits, CatReg3
 inline constexpr int kCatalogRows = 81;      // row 0 stays empty, rows 41-80 are spare
 inline constexpr std::size_t kNameWidth = 30;  // names are filled up with blanks to this width
 inline constexpr const char* kRefusedPrefix = "N/A - ";
+// What the selection refuses: an item whose name starts with these three characters.
+inline constexpr const char* kRefusedMark = "N/A";
 inline constexpr const char* kDevicePrompt = "Please Select Device on this List";
 
 using CatalogRow = std::array<std::string, 8>;
@@ -47,7 +49,8 @@ public:
     // Writes rows 1-40 from the table, each name filled up to 30 characters.
     void BuildDeviceCatalog();
     // Rebuilds the device list: one item per row from 0 to the last named row,
-    // refused rows prefixed "N/A - "; nothing selected.
+    // refused rows prefixed "N/A - " and marked refused for the list; nothing
+    // selected.
     void FillDeviceList();
 
     const CatalogRow& Row(int n) const { return DeviceCatalog.at(static_cast<std::size_t>(n)); }

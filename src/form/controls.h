@@ -114,12 +114,29 @@ struct ComboBox : Control {
     std::vector<std::string> items;
     int listIndex = -1;
     std::string text;  // what the box shows: the selected item, or the prompt
+    // Items whose text, leading blanks aside, starts with this are shown but
+    // refused by the click handler; empty: every item is taken.
+    std::string refusedPrefix;
     // Setting the selection from the program runs the click handler, as a pick does.
     void SetListIndex(int i) {
         if (i < -1 || i >= static_cast<int>(items.size())) return;
         listIndex = i;
         if (i >= 0) text = items[static_cast<std::size_t>(i)];
         if (onClick) onClick();
+    }
+    bool Accepts(int i) const {
+        if (i < 0 || i >= static_cast<int>(items.size())) return false;
+        if (refusedPrefix.empty()) return true;
+        const std::string& item = items[static_cast<std::size_t>(i)];
+        const std::size_t first = item.find_first_not_of(' ');
+        return first == std::string::npos || item.compare(first, refusedPrefix.size(), refusedPrefix) != 0;
+    }
+    // The nearest item the handler takes after `from` (step 1) or before it
+    // (step -1); `from` may lie one outside the list. -1 when there is none.
+    int NextAccepted(int from, int step) const {
+        for (int i = from + step; i >= 0 && i < static_cast<int>(items.size()); i += step)
+            if (Accepts(i)) return i;
+        return -1;
     }
 };
 
