@@ -219,4 +219,6 @@ QAction* MainWindow::ToolbarAction(int position) const { return toolbar_->Button
 
 QString MainWindow::StatusText() const { return status_->StatusText(); }
 
+QLabel* MainWindow::BenchArea() const { return status_->BenchArea(); }
+
 }  // namespace moltrix::app

@@ -3,6 +3,7 @@
 // once from the model, passes every operator action to the core, and after each
 // action (and whenever a long operation asks for a refresh) brings every widget
 // in line with the model. It holds no program state of its own.
+#include <QLabel>
 #include <QMainWindow>
 #include <memory>
 #include <string>
@@ -37,6 +38,7 @@ public:
     QAction* MenuAction(const std::string& menuName) const;
     QAction* ToolbarAction(int position) const;
     QString StatusText() const;
+    QLabel* BenchArea() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <chrono>
 #include <cstdio>
 #include <deque>
@@ -282,6 +283,56 @@ TEST_F(BenchWindowTest, SelectingTheDeviceAgainShowsTheCodeBuffer) {
     Widget<QScrollBar>("VScroll1")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(display->toPlainText().left(44).toStdString(), HexStart(0x100, image.data() + 0x100));
     EXPECT_EQ(pagesRead, 0) << "the chip was read";
+}
+
+// PageDown, PageUp and the wheel over the hex display turn pages through the
+// scroll bar's handler: one page a key or a notch, never past either end.
+TEST_F(BenchWindowTest, PageKeysAndTheWheelOverTheHexDisplayTurnPages) {
+    InsertAndSelect("27C256", Blank);
+    std::vector<std::uint8_t> image(4096);
+    for (std::size_t a = 0; a < image.size(); ++a) image[a] = static_cast<std::uint8_t>(a * 7 + 3);
+    OpenImage(image);
+    auto* display = Widget<QPlainTextEdit>("BufferDisplay");
+    auto wheel = [display](int eighths) {
+        const QPointF at = QRectF(display->viewport()->rect()).center();
+        QWheelEvent turn(at, display->viewport()->mapToGlobal(at), {}, QPoint(0, eighths), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(display->viewport(), &turn);
+    };
+    auto shownPage = [&] { return display->toPlainText().left(44).toStdString(); };
+
+    QTest::keyClick(display, Qt::Key_PageDown);
+    EXPECT_EQ(core.form.VScroll1.value, 1);
+    EXPECT_EQ(Widget<QScrollBar>("VScroll1")->value(), 1);
+    EXPECT_EQ(shownPage(), HexStart(0x100, image.data() + 0x100));
+    wheel(-240);  // two notches towards the operator
+    EXPECT_EQ(core.form.VScroll1.value, 3);
+    EXPECT_EQ(shownPage(), HexStart(0x300, image.data() + 0x300));
+    wheel(60);  // half a notch turns nothing yet
+    EXPECT_EQ(core.form.VScroll1.value, 3);
+    QTest::keyClick(display, Qt::Key_PageUp);
+    wheel(60 + 240);
+    EXPECT_EQ(core.form.VScroll1.value, 0);
+    QTest::keyClick(display, Qt::Key_PageUp);
+    EXPECT_EQ(core.form.VScroll1.value, 0);
+    EXPECT_EQ(shownPage(), HexStart(0, image.data()));
+}
+
+// The function keys run the commands of the menu entries that show them.
+TEST_F(BenchWindowTest, FunctionKeysRunTheCommandsTheirMenuEntriesShow) {
+    const std::pair<const char*, const char*> keys[] = {{"mnuFileOpenCode", "Ctrl+O"}, {"mnuFileSaveCode", "Ctrl+S"},
+                                                        {"menuReadCode", "F5"},       {"menuBlankCheck", "F6"},
+                                                        {"menuProgramCode", "F7"},    {"menuVerifyCode", "F8"}};
+    for (const auto& [entry, key] : keys) EXPECT_EQ(window.MenuAction(entry)->shortcut().toString(), key) << entry;
+
+    const auto& memory = InsertAndSelect("27C256", Pattern);
+    QApplication::setActiveWindow(&window);
+    WhenTheBoxShows([](QMessageBox* box) { box->accept(); });  // the chip is not blank
+    QTest::keyClick(&window, Qt::Key_F6);
+    EXPECT_TRUE(Log().contains("Device IS NOT BLANK (ERASED)")) << Log().toStdString();
+    QApplication::setActiveWindow(&window);  // back from the box
+    QTest::keyClick(&window, Qt::Key_F5);
+    EXPECT_TRUE(std::equal(memory.begin(), memory.end(), core.buffers.CodeBuffer.begin()));
 }
 
 // The port box takes an address typed and confirmed with Enter; an address

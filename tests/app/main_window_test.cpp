@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -26,6 +27,7 @@
 
 #include "main_window.h"
 #include "qt_platform.h"
+#include "sim/bench_setup.h"
 #include "sim/simulated_ports.h"
 #include "support/fakes.h"
 #include "support/rig.h"
@@ -298,6 +300,35 @@ TEST_F(MainWindowTest, ClosingStoresTheWindowGeometryInTwips) {
     EXPECT_EQ(settings.values["MOLTRIX6/Settings/MainTop"], std::to_string(outer.y() * 15));
     EXPECT_EQ(settings.values["MOLTRIX6/Settings/MainWidth"], std::to_string(outer.width() * 15));
     EXPECT_EQ(settings.values["MOLTRIX6/Settings/MainHeight"], std::to_string(outer.height() * 15));
+}
+
+// A place stored on a larger screen opens inside this one; the stored values
+// stay as they were until the window closes.
+TEST_F(MainWindowTest, AStoredPlaceOffTheScreenIsBroughtOntoIt) {
+    const std::pair<const char*, const char*> stored[] = {
+        {"MainLeft", "60000"}, {"MainTop", "-3000"}, {"MainWidth", "40000"}, {"MainHeight", "9000"}};
+    for (const auto& [key, value] : stored) settings.values[std::string("MOLTRIX6/Settings/") + key] = value;
+    window.Start();
+    // Once framed, the window is sized again so that its outer size is the stored one.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry().height() == 600; }, 2000));
+    const QRect screen = window.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(window.frameGeometry())) << "on " << screen.width() << "x" << screen.height();
+    EXPECT_EQ(window.frameGeometry().height(), 600);  // the stored height, which fits
+    for (const auto& [key, value] : stored) EXPECT_EQ(settings.values[std::string("MOLTRIX6/Settings/") + key], value);
+}
+
+// The status bar names the simulated bench in an area of its own, and only there.
+TEST_F(MainWindowTest, TheStatusBarNamesTheBenchAndOnlyTheBench) {
+    window.Start();
+    EXPECT_EQ(window.BenchArea(), nullptr);
+    core.form.sbStatusBar.benchText = "Simulated bench: 6@378:27C256=chip.bin";
+    window.SyncFromModel();
+    ASSERT_NE(window.BenchArea(), nullptr);
+    EXPECT_TRUE(window.BenchArea()->isVisible());
+    EXPECT_EQ(window.BenchArea()->text(), "Simulated bench: 6@378:27C256=chip.bin");
+    EXPECT_EQ(window.StatusText(), "Status");
+    EXPECT_EQ(sim::BenchName("6@378:27C256=/home/ann/roms/chip.bin;dead=1F00,5@278:24C16=/tmp/x/e.bin,pass=20ns"),
+              "6@378:27C256=chip.bin;dead=1F00,5@278:24C16=e.bin,pass=20ns");
 }
 
 TEST_F(MainWindowTest, ACloseAskedForDuringAnOperationHappensWhenItEnds) {
