@@ -51,7 +51,7 @@ void Selection::Device_Click() {
         return;
     }
     const std::string name = Trimmed(list.items[static_cast<std::size_t>(list.listIndex)]);
-    if (name.rfind("N/A", 0) == 0) {
+    if (!list.Accepts(list.listIndex)) {
         // A refused device: the choice is undone and the earlier device stays in force.
         list.listIndex = -1;
         list.text = kDevicePrompt;
