@@ -41,41 +41,14 @@ namespace {
 
 using testing::TempDir;
 
-// The program, work and configuration folders of a test, in a temporary folder.
-platform::Paths FolderPaths(const TempDir& dir) {
-    namespace fs = std::filesystem;
-    for (const char* sub : {"program", "work", "config"}) fs::create_directories(dir.path() / sub);
-    return {dir.path() / "program", dir.path() / "work", dir.path() / "config", {}, {}};
-}
-
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test, protected WindowOnFakes {
 protected:
-    MainWindowTest()
-        : services{ports, clock, sound, settings, dialogs, help, launcher, refresh, FolderPaths(dir)},
-          core(services), window(core) {
-        refresh.SetTarget(&window);
-    }
-
     template <class W>
     W* Widget(const std::string& name) {
         return shown.Widget<W>(name);
     }
     QColor TextColor(const std::string& name) { return shown.TextColor(name); }
     QString ShownLog() { return shown.Log(); }
-
-    TempDir dir;
-    sim::SimulatedPorts ports;
-    testing::FakeClock clock;
-    testing::FakeSound sound;
-    testing::MemorySettings settings;
-    testing::ScriptedDialogs dialogs;
-    testing::FakeHelp help;
-    testing::FakeLauncher launcher;
-    QtUiRefresh refresh;  // the program's own throttle
-    platform::Services services;
-    Programmer core;
-    MainWindow window;
-    Shown shown{window};
 };
 
 TEST_F(MainWindowTest, ShowsTitleFramesButtonsMenusAndBars) {

@@ -24,22 +24,9 @@
 namespace moltrix::app {
 namespace {
 
-using testing::TempDir;
-
-platform::Paths FolderPaths(const TempDir& dir) {
-    namespace fs = std::filesystem;
-    for (const char* sub : {"program", "work", "config"}) fs::create_directories(dir.path() / sub);
-    return {dir.path() / "program", dir.path() / "work", dir.path() / "config", {}, {}};
-}
-
-class WindowInputTest : public ::testing::Test {
+class WindowInputTest : public ::testing::Test, protected WindowOnFakes {
 protected:
-    WindowInputTest()
-        : services{ports, clock, sound, settings, dialogs, help, launcher, refresh, FolderPaths(dir)},
-          core(services), window(core) {
-        refresh.SetTarget(&window);
-        window.Start();
-    }
+    WindowInputTest() { window.Start(); }
     int LogLines(const QString& text) { return static_cast<int>(shown.Log().count(text)); }
     int Cues(const char* file) {
         int n = 0;
@@ -47,19 +34,6 @@ protected:
         return n;
     }
 
-    TempDir dir;
-    sim::SimulatedPorts ports;
-    testing::FakeClock clock;
-    testing::FakeSound sound;
-    testing::MemorySettings settings;
-    testing::ScriptedDialogs dialogs;
-    testing::FakeHelp help;
-    testing::FakeLauncher launcher;
-    QtUiRefresh refresh;
-    platform::Services services;
-    Programmer core;
-    MainWindow window;
-    Shown shown{window};
 };
 
 // A drag logs and sounds once, when the thumb is let go; the label beside the

@@ -10,10 +10,15 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 #include <string>
 
 #include "main_window.h"
+#include "qt_platform.h"
+#include "sim/simulated_ports.h"
+#include "support/fakes.h"
+#include "support/rig.h"
 
 namespace moltrix::app {
 
@@ -45,5 +50,36 @@ inline void WhenAMessageBoxShows(QObject* owner, std::function<void(QMessageBox*
     });
     poll->start(1);
 }
+
+// The program, work and configuration folders of a test, in a temporary folder.
+inline platform::Paths FolderPaths(const testing::TempDir& dir) {
+    namespace fs = std::filesystem;
+    for (const char* sub : {"program", "work", "config"}) fs::create_directories(dir.path() / sub);
+    return {dir.path() / "program", dir.path() / "work", dir.path() / "config", {}, {}};
+}
+
+// The real window over a core on scripted fakes and a simulated port with no board.
+struct WindowOnFakes {
+    WindowOnFakes()
+        : services{ports, clock, sound, settings, dialogs, help, launcher, refresh, FolderPaths(dir)},
+          core(services), window(core) {
+        refresh.SetTarget(&window);
+    }
+    ~WindowOnFakes() { refresh.SetTarget(nullptr); }
+
+    testing::TempDir dir;
+    sim::SimulatedPorts ports;
+    testing::FakeClock clock;
+    testing::FakeSound sound;
+    testing::MemorySettings settings;
+    testing::ScriptedDialogs dialogs;
+    testing::FakeHelp help;
+    testing::FakeLauncher launcher;
+    QtUiRefresh refresh;  // the program's own throttle
+    platform::Services services;
+    Programmer core;
+    MainWindow window;
+    Shown shown{window};
+};
 
 }  // namespace moltrix::app

@@ -21,24 +21,14 @@
 #include <vector>
 
 #include "buffers/hex_page.h"
-#include "main_window.h"
-#include "qt_platform.h"
-#include "sim/simulated_ports.h"
-#include "support/fakes.h"
-#include "support/rig.h"
+#include "../window_probe.h"
 
 namespace moltrix::app {
 namespace {
 
-using testing::TempDir;
-
-class WindowLayoutTest : public ::testing::Test {
+class WindowLayoutTest : public ::testing::Test, protected WindowOnFakes {
 protected:
-    WindowLayoutTest()
-        : services{ports, clock, sound, settings, dialogs, help, launcher, refresh,
-                   {dir.path(), dir.path(), dir.path(), {}, {}}},
-          core(services), window(core) {
-        refresh.SetTarget(&window);
+    WindowLayoutTest() {
         core.Form_Load();
         // A device selected (its option frames shown) and a whole page on display.
         core.form.Device.SetListIndex(testing::DeviceListIndex(core, "27C256"));
@@ -49,7 +39,6 @@ protected:
         window.SyncFromModel();
         window.show();
     }
-    ~WindowLayoutTest() override { refresh.SetTarget(nullptr); }
 
     // Lays the window out at `size` (or its smallest, for an empty size).
     void ResizeTo(QSize size) {
@@ -131,18 +120,6 @@ protected:
         return log->viewport()->height() / log->fontMetrics().lineSpacing();
     }
 
-    TempDir dir;
-    sim::SimulatedPorts ports;
-    testing::FakeClock clock;
-    testing::FakeSound sound;
-    testing::MemorySettings settings;
-    testing::ScriptedDialogs dialogs;
-    testing::FakeHelp help;
-    testing::FakeLauncher launcher;
-    QtUiRefresh refresh;
-    platform::Services services;
-    Programmer core;
-    MainWindow window;
 };
 
 TEST_F(WindowLayoutTest, SmallestAndFullScreenWindowsShowEveryControlWholeAndAWholePage) {
