@@ -24,6 +24,10 @@ mx_fail() {
         echo "--- moltrix's output:" >&2
         tail -n 20 "$MX_WORK/moltrix.out" >&2
     fi
+    if [ -s "$MX_WORK/xvfb.log" ]; then
+        echo "--- Xvfb's output (display ${DISPLAY:-none}):" >&2
+        tail -n 20 "$MX_WORK/xvfb.log" >&2
+    fi
     exit 1
 }
 
@@ -37,7 +41,10 @@ mx_wait() {
     shift 2
     until "$@"; do
         if [ -n "$MX_PID" ] && [ "$1" != mx_ended ] && mx_ended; then
-            mx_fail "$what: moltrix ended first"
+            local status=0
+            wait "$MX_PID" || status=$?
+            MX_PID=""
+            mx_fail "$what: moltrix ended first, with status $status"
         fi
         if [ -n "$MX_PID" ] && mx_dialog_shown "Critical Message"; then
             mx_fail "$what: moltrix reports an error (Program or Compare Error)"
@@ -51,17 +58,22 @@ mx_wait() {
 mx_xdo() { timeout 10 xdotool "$@" 2>/dev/null; }
 
 # mx_display WIDTHxHEIGHT: starts Xvfb on a free display of that size (the
-# server picks the number) and points DISPLAY at it.
+# server picks the number) and points DISPLAY at it. -noreset: by default
+# the server resets whenever its last client leaves (each xdotool call), and
+# a program connecting meanwhile is refused.
 mx_display() {
     : >"$MX_WORK/display"
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$MX_WORK/display" 2>"$MX_WORK/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset 3>"$MX_WORK/display" 2>"$MX_WORK/xvfb.log" &
     MX_XVFB_PID=$!
-    mx_wait 20 "Xvfb started" grep -q '^[0-9][0-9]*$' "$MX_WORK/display"
+    mx_wait 20 "Xvfb started" mx_display_ready
     DISPLAY=":$(head -n 1 "$MX_WORK/display")"
     export DISPLAY
     # The pointer in a corner, where no tool tip opens (a tip is a window too).
     mx_xdo mousemove "${1%x*}" "${1#*x}"
 }
+
+# The server writes the display's number and a line end once it takes clients.
+mx_display_ready() { [ -s "$MX_WORK/display" ] && [ -z "$(tail -c 1 "$MX_WORK/display")" ]; }
 
 # mx_cleanup: ends the program and the display this shell started.
 mx_cleanup() {
