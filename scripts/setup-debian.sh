@@ -6,6 +6,9 @@ pkgs=(build-essential cmake ninja-build pkg-config
       qt6-base-dev qt6-multimedia-dev libgl-dev
       libgtest-dev libgmock-dev libcli11-dev
       xvfb xauth
+      xdotool               # types into the window under Xvfb: the end-to-end test, the pictures
+      fonts-dejavu-core fonts-noto-mono  # the same fonts on every machine for those pictures
+      imagemagick           # import: scripts/screenshot.sh captures the screen with it
       sigrok-cli            # an independent two-wire decoder for the serial EEPROM tests
       binutils              # objcopy makes Intel HEX and S-record files for the image tests
       clang libclang-rt-14-dev)  # libFuzzer and its sanitizers for the parsers' fuzz targets
