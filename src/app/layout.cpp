@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -222,6 +223,14 @@ public:
         return fit;
     }
     QSize sizeHint() const override { return widget() ? widget()->sizeHint() : QScrollArea::sizeHint(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The columns' least size changes as their controls are polished,
+        // fonts arrive and captions change: the window's least size follows.
+        if (watched == widget() && event->type() == QEvent::LayoutRequest) updateGeometry();
+        return QScrollArea::eventFilter(watched, event);
+    }
 
 private:
     QWidget* toolbar_;
