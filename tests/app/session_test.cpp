@@ -1,7 +1,6 @@
 // One operator's session through the real widgets of the window, on a
-// simulated board: the chip's contents are the truth. With MOLTRIX_SCREENSHOT
-// set to a file name, the window is saved there at the end (the screenshot
-// script runs this under Xvfb). Also the help viewer and the About box.
+// simulated board: the chip's contents are the truth. Also the help viewer
+// and the About box.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -101,11 +100,6 @@ TEST_F(SessionTest, SelectOpenProgramAndVerifyAnEprom) {
     EXPECT_TRUE(Log().contains("Programming Device Successfull")) << Log().toStdString();
     EXPECT_TRUE(Log().contains("Device Contents MATCHES with Buffer Contents"));
     EXPECT_EQ(core.outcome.Last(), feedback::Outcome::Ok);
-
-    if (const char* shot = std::getenv("MOLTRIX_SCREENSHOT")) {
-        QApplication::processEvents();
-        EXPECT_TRUE(window.grab().save(QString::fromLocal8Bit(shot))) << shot;
-    }
 }
 
 TEST_F(SessionTest, AboutBoxFromTheHelpMenu) {
