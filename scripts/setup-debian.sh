@@ -7,8 +7,10 @@ pkgs=(build-essential cmake ninja-build pkg-config
       libgtest-dev libgmock-dev libcli11-dev
       xvfb xauth
       xdotool               # types into the window under Xvfb: the end-to-end test, the pictures
-      fonts-dejavu-core fonts-noto-mono  # the same fonts on every machine for those pictures
+      fonts-dejavu-core fonts-noto-mono  # the fixed-pitch fonts the layout tests and the pictures use
       imagemagick           # import: scripts/screenshot.sh captures the screen with it
+      dpkg-dev lintian      # the Debian package: its computed dependencies, its check
+      man-db groff-base     # man --warnings reads the manual pages
       sigrok-cli            # an independent two-wire decoder for the serial EEPROM tests
       binutils              # objcopy makes Intel HEX and S-record files for the image tests
       clang libclang-rt-14-dev)  # libFuzzer and its sanitizers for the parsers' fuzz targets

@@ -14,6 +14,9 @@ jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOLTRIX_BUILD_APP=ON -DMOLTRIX_SANITIZE=OFF -DMOLTRIX_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build -j "$jobs" --output-on-failure
+# The Debian package: built, checked with lintian, and where this user may,
+# installed, tried and removed again.
+bash scripts/package-check.sh build
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" -DMOLTRIX_SANITIZE=ON -DMOLTRIX_WERROR=ON -DMOLTRIX_BUILD_APP=OFF -DMOLTRIX_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
