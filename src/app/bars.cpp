@@ -161,7 +161,7 @@ void StatusBarView::Sync() {
         bench_->setTextFormat(Qt::PlainText);
         bar_->addPermanentWidget(bench_);
     }
-    if (bench_ && bench_->text() != Q(model_.benchText)) bench_->setText(Q(model_.benchText));
+    if (bench_ && TextChanged(shownBench_, model_.benchText)) bench_->setText(Q(model_.benchText));
     if (bench_ && bench_->isHidden() != model_.benchText.empty()) bench_->setVisible(!model_.benchText.empty());
 }
 

@@ -92,6 +92,7 @@ private:
     QLabel* time_;
     QLabel* bench_ = nullptr;
     std::string shownStatus_;
+    std::string shownBench_;
 };
 
 }  // namespace moltrix::app

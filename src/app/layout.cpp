@@ -32,21 +32,23 @@ private:
     const std::map<std::string, QWidget*>& widgets_;
 };
 
-void Add(QBoxLayout* layout, QWidget* w, int stretch = 0) {
-    if (!w) return;
-    // A hidden control keeps its room, so nothing beside it moves when the
-    // program shows or hides it (the option frames of a selected device).
+// A hidden control keeps its room, so nothing beside it moves when the
+// program shows or hides it (the option frames of a selected device).
+void KeepRoomWhenHidden(QWidget* w) {
     QSizePolicy policy = w->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     w->setSizePolicy(policy);
+}
+
+void Add(QBoxLayout* layout, QWidget* w, int stretch = 0) {
+    if (!w) return;
+    KeepRoomWhenHidden(w);
     layout->addWidget(w, stretch);
 }
 
 void AddAt(QGridLayout* grid, QWidget* w, int row, int column) {
     if (!w) return;
-    QSizePolicy policy = w->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    w->setSizePolicy(policy);
+    KeepRoomWhenHidden(w);
     grid->addWidget(w, row, column);
 }
 
@@ -190,7 +192,6 @@ QLayout* RightColumn(const Controls& c) {
     return column;
 }
 
-
 // The two columns. On a screen too small for all of them at their least
 // (1280x1024 at twice the scale is 640x512), the window still fits the
 // screen and the columns scroll; otherwise no scroll bar shows.
@@ -215,8 +216,7 @@ public:
                          statusBar_->sizeHint().height();
         const QSize room = s->availableGeometry().size() - frame - QSize(0, bars);
         const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        QSize fit(std::max(std::min(least.width(), room.width()), 200),
-                  std::max(std::min(least.height(), room.height()), 150));
+        QSize fit = least.boundedTo(room).expandedTo(QSize(200, 150));
         // The scroll bar of one direction takes room from the other.
         if (fit.height() < least.height()) fit.rwidth() = std::min(least.width() + bar, std::max(room.width(), fit.width()));
         if (fit.width() < least.width()) fit.rheight() = std::min(least.height() + bar, std::max(room.height(), fit.height()));

@@ -124,8 +124,7 @@ constexpr int kTwipsPerPixel = 15;  // at 96 dots an inch, in the desktop's own 
 
 int ToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 
-}  // namespace
-
+// `outer` moved and, if need be, shrunk to lie wholly on `screen`.
 QRect FitToScreen(QRect outer, const QRect& screen) {
     // Too large: as large as the screen. Partly off it: moved back on, by as
     // little as will do.
@@ -135,6 +134,8 @@ QRect FitToScreen(QRect outer, const QRect& screen) {
     outer.moveTop(std::clamp(outer.top(), screen.top(), screen.bottom() + 1 - outer.height()));
     return outer;
 }
+
+}  // namespace
 
 void MainWindow::ApplyGeometry() {
     const auto& g = core_.form.geometry;

@@ -17,9 +17,6 @@
 
 namespace moltrix::app {
 
-// `outer` moved and, if need be, shrunk to lie wholly on `screen`.
-QRect FitToScreen(QRect outer, const QRect& screen);
-
 class MainWindow : public QMainWindow, public ActionRunner, public Syncable {
     Q_OBJECT
 public:

@@ -75,17 +75,9 @@ void PageView::keyPressEvent(QKeyEvent* event) {
 }
 
 void PageView::wheelEvent(QWheelEvent* event) {
-    // One notch (15 degrees, 120 eighths) is one page; turning the wheel
-    // towards the operator shows the pages that follow.
-    wheelTurn_ += event->angleDelta().y();
-    while (wheelTurn_ <= -120) {
-        wheelTurn_ += 120;
-        emit pageRequested(1);
-    }
-    while (wheelTurn_ >= 120) {
-        wheelTurn_ -= 120;
-        emit pageRequested(-1);
-    }
+    // One notch is one page; turning the wheel towards the operator shows
+    // the pages that follow.
+    for (int n = wheel_.Turn(event->angleDelta().y()); n != 0; n += n > 0 ? -1 : 1) emit pageRequested(n > 0 ? -1 : 1);
     event->accept();
 }
 

@@ -33,7 +33,7 @@ private:
 
     int columns_, lines_;
     QFont desktopFont_;  // the system's fixed-pitch font at its own size
-    int wheelTurn_ = 0;  // eighths of a degree not yet turned into pages
+    WheelNotches wheel_;
 };
 
 }  // namespace moltrix::app

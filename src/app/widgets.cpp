@@ -29,6 +29,16 @@ void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) emit doubleClicked();
 }
 
+int WheelNotches::Turn(int eighths) {
+    constexpr int kNotch = QWheelEvent::DefaultDeltasPerStep;
+    if (eighths == 0) return 0;
+    if ((eighths > 0) != (pending_ > 0)) pending_ = 0;
+    pending_ += eighths;
+    const int notches = pending_ / kNotch;
+    pending_ -= notches * kNotch;
+    return notches;
+}
+
 DropDownList::DropDownList(QWidget* parent) : QComboBox(parent) {
     // Tab and click focus it; the wheel does not.
     setFocusPolicy(Qt::StrongFocus);
@@ -53,25 +63,14 @@ void DropDownList::keyPressEvent(QKeyEvent* event) {
 
 void DropDownList::wheelEvent(QWheelEvent* event) {
     if (!hasFocus()) {
-        wheelTurned_ = 0;
+        wheel_.Reset();
         event->ignore();
         return;
     }
     event->accept();
-    const int delta = event->angleDelta().y();
-    if (delta == 0) return;
-    // One row per notch (120 eighths of a degree); a touchpad's small deltas add up.
-    if ((delta > 0) != (wheelTurned_ > 0)) wheelTurned_ = 0;
-    wheelTurned_ += delta;
-    constexpr int kNotch = QWheelEvent::DefaultDeltasPerStep;
-    while (wheelTurned_ >= kNotch) {
-        wheelTurned_ -= kNotch;
-        emit stepRequested(Step::Previous);
-    }
-    while (wheelTurned_ <= -kNotch) {
-        wheelTurned_ += kNotch;
-        emit stepRequested(Step::Next);
-    }
+    // One row per notch.
+    for (int n = wheel_.Turn(event->angleDelta().y()); n != 0; n += n > 0 ? -1 : 1)
+        emit stepRequested(n > 0 ? Step::Previous : Step::Next);
 }
 
 }  // namespace moltrix::app

@@ -27,6 +27,18 @@ private:
     bool pressed_ = false;
 };
 
+// Whole notches of a mouse wheel (120 eighths of a degree each): a
+// touchpad's small turns add up, and a turn the other way starts afresh.
+class WheelNotches {
+public:
+    // The notches this turn completes; positive away from the operator.
+    int Turn(int eighths);
+    void Reset() { pending_ = 0; }
+
+private:
+    int pending_ = 0;
+};
+
 class TextView : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -58,7 +70,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    int wheelTurned_ = 0;  // eighths of a degree not yet a whole notch
+    WheelNotches wheel_;
 };
 
 }  // namespace moltrix::app
