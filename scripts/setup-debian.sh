@@ -5,6 +5,7 @@ set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       qt6-base-dev qt6-multimedia-dev libgl-dev
       libgtest-dev libgmock-dev libcli11-dev
+      zlib1g-dev nettle-dev libboost-dev  # the checksums: CRC32, SHA-256, CRC-16
       xvfb xauth
       xdotool               # types into the window under Xvfb: the end-to-end test, the pictures
       fonts-dejavu-core fonts-noto-mono  # the fixed-pitch fonts the layout tests and the pictures use
