@@ -6,7 +6,9 @@
 
 namespace moltrix::feedback {
 
-enum class Outcome { Ok, Cancelled, NotBlank, VerifyMismatch, NoAck, ProgramFailed, EraseTimeout, Unsupported };
+// NeedsErase: a refresh found bits the file wants at 1 where the EPROM holds
+// 0, which only UV light can set.
+enum class Outcome { Ok, Cancelled, NotBlank, VerifyMismatch, NoAck, ProgramFailed, EraseTimeout, Unsupported, NeedsErase };
 
 class Outcomes {
 public:

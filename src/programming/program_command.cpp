@@ -49,9 +49,14 @@ void ProgramCommand::ProgramDevice() {
         return;
     }
     // A failed blank check has reported itself; programming goes on.
-    if (f.CheckBlankPriorProgramming.value == 1 && sel.DeviceFamily != "S") p_.checks.Blank_button_Click();
+    if (f.CheckBlankPriorProgramming.value == 1 && sel.DeviceFamily != "S" && !only_) p_.checks.Blank_button_Click();
 
     p_.image.BuildProgramImage();
+    if (only_) {
+        auto& bytes = p_.image.ProgramImage;
+        for (std::size_t i = 0; i < static_cast<std::size_t>(p_.image.ImageSize); ++i)
+            if (i >= only_->size() || !(*only_)[i]) bytes[i] = 0xFF;
+    }
     p_.regs.Reset();
     p_.addr.SETADR();
     p_.svc.clock.Sleep(operations::kSettleMs);
@@ -83,8 +88,15 @@ void ProgramCommand::ProgramDevice() {
     p_.regs.Reg0 = 0x40;
     p_.regs.SetReg0();
     p_.progress.SetValue(0);
-    if (f.VerifyAfterProgramming.value == 1 && ProgramFailed == 0) p_.checks.Verify_button_Click();
+    if ((f.VerifyAfterProgramming.value == 1 || only_) && ProgramFailed == 0) p_.checks.Verify_button_Click();
     PutBoardToRest();
+}
+
+void ProgramCommand::ProgramOnly(const std::vector<bool>& rewrite) {
+    const feedback::Outcomes::Command command(p_.outcome);
+    only_ = &rewrite;
+    Program_button_Click();
+    only_ = nullptr;
 }
 
 void ProgramCommand::PutBoardToRest() {

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace moltrix {
 class Programmer;
@@ -31,6 +32,11 @@ public:
 
     void Program_button_Click();
     void ProgramDevice();
+    // A refresh of a programmed EPROM: the Program command with its safety question
+    // and routine, but only the image bytes `rewrite` marks are written (the
+    // rest count as FFh, which no routine pulses), no blank check before (the
+    // chip is not blank) and always the verify after.
+    void ProgramOnly(const std::vector<bool>& rewrite);
     void ProgramDataArea();
     // Releases the data lines and reads the device's into DataIn.
     void ReadBackByte();
@@ -39,6 +45,7 @@ public:
 
 private:
     void PutBoardToRest();
+    const std::vector<bool>* only_ = nullptr;  // set while ProgramOnly runs
     std::map<std::string, std::function<void()>> routines_;
     Programmer& p_;
 };

@@ -1,0 +1,43 @@
+#pragma once
+// Refreshing a fading UV EPROM in place. Its programmed 0s lose charge over
+// the years and begin to read as 1; pulses with the same data put the charge
+// back without erasing. A pulse can only clear bits, so a refresh writes the
+// bytes where the chip still has a 1 the file wants at 0, and refuses before
+// any pulse when the file wants a 1 where the chip holds a 0: only UV light
+// sets a bit again.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "operations/compare.h"
+
+namespace moltrix {
+class Programmer;
+}
+
+namespace moltrix::programming {
+
+inline constexpr std::size_t kListedNeedingErase = 8;
+
+struct RefreshPlan {
+    std::size_t compared = 0;
+    std::vector<bool> rewrite;   // per address: the chip has a 1 to clear
+    std::size_t rewriteCount = 0;
+    std::size_t needEraseCount = 0;  // bytes where the file wants a 0 to become 1
+    std::vector<operations::ByteDifference> firstNeedingErase;  // the first kListedNeedingErase
+};
+
+// The plan from the reads of one chip against the file: a bit that read 1
+// in any read where the file has 0 is to be cleared (a weak bit reads right
+// most of the time); a bit that read 0 in any read where the file has 1
+// needs erasing.
+RefreshPlan PlanRefresh(const std::vector<std::uint8_t>& file, const std::vector<std::vector<std::uint8_t>>& reads);
+
+// The refresh command on the selected EPROM with the file in the code
+// buffer: the chip read `reads` times over the bytes the verify compares, then
+// the Program command on the bytes to rewrite only (its safety question, its
+// routine), and the verify. The outcome says how it ended; NeedsErase when
+// it refused.
+void RefreshDevice(Programmer& p, int reads);
+
+}  // namespace moltrix::programming
