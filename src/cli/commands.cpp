@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -7,8 +8,11 @@
 #include "board/detection.h"
 #include "devices/catalog.h"
 #include "devices/device_lookup.h"
+#include "checksum_report.h"
 #include "exit_status.h"
 #include "operations/compare.h"
+#include "operations/repeat_read.h"
+#include "programming/refresh.h"
 #include "shell/programmer.h"
 
 namespace moltrix::cli {
@@ -16,7 +20,7 @@ namespace {
 
 bool NeedsDevice(const std::string& command) {
     return command == "read" || command == "blank" || command == "verify" || command == "compare" || command == "display" ||
-           command == "program" || command == "id" || command == "erase";
+           command == "program" || command == "id" || command == "erase" || command == "refresh";
 }
 
 // Whether the operator could click the button now; a button the selected
@@ -43,9 +47,29 @@ buffers::ImageFormat FileFormat(const Options& o) {
     return buffers::FormatFromExtension(o.argument);
 }
 
+// The bytes a command handled, for their checksums: the device's it read, or
+// the file's it loaded.
+struct Handled {
+    std::string what;
+    std::vector<std::uint8_t> bytes;
+};
+
+// The code buffer's working bytes.
+std::vector<std::uint8_t> WorkingBytes(const Programmer& p) {
+    const auto& code = p.buffers.CodeBuffer;
+    const auto size = std::clamp<std::int64_t>(p.buffers.CodeSize, 0, static_cast<std::int64_t>(code.size()));
+    return {code.begin(), code.begin() + static_cast<std::ptrdiff_t>(size)};
+}
+
+bool LoadFile(Programmer& p, const Options& o, std::optional<Handled>& handled) {
+    if (!p.buffers.LoadCodeFile(o.argument)) return false;
+    handled = Handled{"of the file", WorkingBytes(p)};
+    return true;
+}
+
 // Every difference between the chip and the file, on standard output.
-int Compare(Programmer& p, const Options& o) {
-    if (!p.buffers.LoadCodeFile(o.argument)) return kFailed;
+int Compare(Programmer& p, const Options& o, std::optional<Handled>& handled) {
+    if (!LoadFile(p, o, handled)) return kFailed;
     if (!Available(p.form.Read_button)) return kUnsupported;
     const auto comparison = operations::CompareDeviceWithBuffer(p);
     if (!comparison) return StatusOf(p.outcome.Last());
@@ -80,6 +104,24 @@ void PrintPage(const std::string& text) {
     for (char c : text)
         if (c != '\r') out += c;
     std::printf("%s\n", out.c_str());
+}
+
+// The Read command, once or --repeat times; the file gets what most reads gave.
+int Read(Programmer& p, const Options& o, std::optional<Handled>& handled) {
+    if (!Available(p.form.Read_button)) return kUnsupported;
+    int status = kSuccess;
+    if (o.repeat > 0) {
+        const auto reads = operations::ReadRepeatedly(p, o.repeat);
+        if (!reads) return StatusOf(p.outcome.Last());
+        std::FILE* out = WritesStandardOutput(o) ? stderr : stdout;
+        for (const std::string& line : operations::RepeatedReadReport(*reads)) std::fprintf(out, "%s\n", line.c_str());
+        status = reads->AnySplit() ? kNoMajority : reads->Agreed() ? kSuccess : kBitsWavered;
+    } else {
+        p.form.Read_button.Click();
+        if (const int failed = StatusOf(p.outcome.Last()); failed != kSuccess) return failed;
+    }
+    handled = Handled{"read from the device", WorkingBytes(p)};
+    return p.buffers.SaveCodeFile(o.argument, FileFormat(o)) ? status : kFailed;
 }
 
 int Display(Programmer& p, const Options& o) {
@@ -144,7 +186,9 @@ std::optional<int> CheckDevice(const Options& o) {
     return found.row;
 }
 
-int RunCommand(Programmer& p, const Options& o, int deviceRow) {
+namespace {
+
+int RunOnDevice(Programmer& p, const Options& o, int deviceRow, std::optional<Handled>& handled) {
     auto& f = p.form;
     if (auto status = FindBoard(p, o, ProbesAgain(o))) return *status;
     if (o.command == "export-log") {
@@ -180,19 +224,14 @@ int RunCommand(Programmer& p, const Options& o, int deviceRow) {
     if (o.verify) f.VerifyAfterProgramming.SetValue(1);
 
     if (o.command == "display") return Display(p, o);
-    if (o.command == "compare") return Compare(p, o);
-    if (o.command == "read") {
-        if (!Press(f.Read_button)) return kUnsupported;
-        const int status = StatusOf(p.outcome.Last());
-        if (status != kSuccess) return status;
-        return p.buffers.SaveCodeFile(o.argument, FileFormat(o)) ? kSuccess : kFailed;
-    }
+    if (o.command == "compare") return Compare(p, o, handled);
+    if (o.command == "read") return Read(p, o, handled);
     if (o.command == "blank") {
         if (!Press(f.Blank_button)) return kUnsupported;
         return StatusOf(p.outcome.Last());
     }
     if (o.command == "verify") {
-        if (!p.buffers.LoadCodeFile(o.argument)) return kFailed;
+        if (!LoadFile(p, o, handled)) return kFailed;
         if (!Press(f.Verify_button)) return kUnsupported;
         return StatusOf(p.outcome.Last());
     }
@@ -208,11 +247,27 @@ int RunCommand(Programmer& p, const Options& o, int deviceRow) {
         return StatusOf(p.outcome.Last());
     }
     if (o.command == "program") {
-        if (!p.buffers.LoadCodeFile(o.argument)) return kFailed;
+        if (!LoadFile(p, o, handled)) return kFailed;
         if (!Press(f.Program_button)) return kUnsupported;
         return StatusOf(p.outcome.Last());
     }
+    if (o.command == "refresh") {
+        if (!LoadFile(p, o, handled)) return kFailed;
+        programming::RefreshDevice(p, std::max(1, o.repeat));
+        return StatusOf(p.outcome.Last());
+    }
     return kUsage;
+}
+
+}  // namespace
+
+int RunCommand(Programmer& p, const Options& o, int deviceRow) {
+    std::optional<Handled> handled;
+    const int status = RunOnDevice(p, o, deviceRow, handled);
+    if (!handled) return status;
+    // After the log lines; on standard error when the file went to standard output.
+    PrintChecksums(WritesStandardOutput(o) ? stderr : stdout, handled->what, handled->bytes);
+    return CheckExpected(handled->bytes, o.expect, status);
 }
 
 }  // namespace moltrix::cli

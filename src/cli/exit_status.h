@@ -15,6 +15,10 @@ enum ExitStatus : int {
     kProgramFailed = 7,
     kEraseTimeout = 8,
     kUnsupported = 9,
+    kBitsWavered = 10,
+    kNoMajority = 11,
+    kChecksumMismatch = 12,
+    kNeedsErase = 13,
 };
 
 inline constexpr const char* kExitStatusHelp =
@@ -28,7 +32,11 @@ inline constexpr const char* kExitStatusHelp =
     "  6  the serial EEPROM does not acknowledge\n"
     "  7  programming failed\n"
     "  8  the erase timed out\n"
-    "  9  the device is not supported by this command\n";
+    "  9  the device is not supported by this command\n"
+    " 10  read --repeat: some bit did not read the same every time\n"
+    " 11  read --repeat: some bit read as often 0 as 1 (no majority)\n"
+    " 12  a checksum differs from its --expect value (said before 10 and 11)\n"
+    " 13  refresh: the file needs a bit from 0 to 1, which only erasing gives\n";
 
 inline int StatusOf(feedback::Outcome o) {
     switch (o) {
@@ -40,6 +48,7 @@ inline int StatusOf(feedback::Outcome o) {
         case feedback::Outcome::ProgramFailed: return kProgramFailed;
         case feedback::Outcome::EraseTimeout: return kEraseTimeout;
         case feedback::Outcome::Unsupported: return kUnsupported;
+        case feedback::Outcome::NeedsErase: return kNeedsErase;
     }
     return kFailed;
 }

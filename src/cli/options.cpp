@@ -5,7 +5,9 @@
 #include <set>
 
 #include "board/detection.h"
+#include "buffers/checksums.h"
 #include "exit_status.h"
+#include "operations/repeat_read.h"
 #include "platform/busy_wait.h"
 #include "sim/bench_setup.h"
 
@@ -24,6 +26,9 @@ constexpr const char* kCommandHelp =
     "  verify FILE      compare the device with FILE, as the window's Verify does\n"
     "  compare FILE     read the device once and report every difference from FILE\n"
     "  program FILE     program the device with FILE (asks first; --yes answers)\n"
+    "  refresh FILE     UV EPROM: re-program the faded bits of a programmed chip in place,\n"
+    "                   without erasing (asks first; --yes answers); refused when FILE\n"
+    "                   needs a bit from 0 to 1\n"
     "  id               read a flash part's identification code\n"
     "  erase            erase a flash part or EEPROM chip (asks first; --yes answers)\n"
     "  display [PAGE]   show a 256-byte page of the device (page 0 when none is given)\n"
@@ -31,7 +36,10 @@ constexpr const char* kCommandHelp =
     "A FILE of \"-\" is standard input for verify, compare and program (an image piped\n"
     "in), and standard output for read and export-log; the log lines then go to\n"
     "standard error. A pipe or device named as FILE is never replaced by a file:\n"
-    "writing to one is refused, and so is reading a device.\n";
+    "writing to one is refused, and so is reading a device.\n"
+    "read, verify, compare, program and refresh then print the checksums of the bytes\n"
+    "they handled (read: the device's; the others: the file's): sum16 (the log's\n"
+    "16-bit byte sum), crc32, crc16 (CRC-16/CCITT-FALSE) and sha256.\n";
 
 struct CommandInfo {
     const char* name;
@@ -42,9 +50,15 @@ constexpr CommandInfo kCommands[] = {
     {"blank", false, false, false},  {"verify", true, true, false},      {"display", false, true, false},
     {"export-log", true, true, true}, {"program", true, true, false},    {"id", false, false, false},
     {"erase", false, false, false},  {"compare", true, true, false},    {"ports", false, false, false},
+    {"refresh", true, true, false},
 };
 
 }  // namespace
+
+bool PrintsChecksums(const std::string& command) {
+    return command == "read" || command == "verify" || command == "compare" || command == "program" ||
+           command == "refresh";
+}
 
 bool WritesStandardOutput(const Options& o) {
     if (o.argument != "/dev/stdout") return false;
@@ -60,7 +74,8 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
         return std::string("moltrix-cli ") + MOLTRIX_VERSION + "\n" + platform::LoopSpeedText(platform::ThisPc().NanosPerPass());
     });
     app.add_option("command", o.command,
-                   "list, ports, probe, read, blank, verify, compare, program, id, erase, display, export-log")
+                   "list, ports, probe, read, blank, verify, compare, program, refresh, id, erase, display, "
+                   "export-log")
         ->required();
     app.add_option("argument", o.argument, "the command's FILE or PAGE");
     app.add_option("--device", o.device, "a catalogue name (\"Eprom 27C256\" or \"27C256\") or row number");
@@ -96,6 +111,19 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     app.add_flag("--quiet,-q", o.quiet, "no log lines and no progress bar");
     app.add_option("--format", o.format, "read: the file's format, raw, ihex or srec (default: by its extension)")
         ->check(CLI::IsMember({"raw", "ihex", "srec"}));
+    app.add_option("--repeat", o.repeat,
+                   "read: read the device N times and save each bit as most reads gave it, listing the bits "
+                   "that wavered; refresh: read it N times to find the faded bits")
+        ->check(CLI::Range(1, operations::kMaxRepeatedReads));
+    app.add_option("--expect", o.expect,
+                   "NAME=VALUE: a checksum the bytes handled must have (sum16, crc32, crc16 or sha256; "
+                   "letter case ignored), else exit status 12; may repeat")
+        ->check([](const std::string& v) {
+            std::string error;
+            return buffers::ParseExpectedChecksum(v, error) ? std::string() : error;
+        })
+        ->expected(1)  // one value each time, so FILE after it stays the command's
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -115,6 +143,14 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
         // "-": standard output for the file a command writes, standard input
         // for the one it reads.
         if (c.needsArgument && o.argument == "-") o.argument = c.writesFile ? "/dev/stdout" : "/dev/stdin";
+        if (o.repeat > 0 && o.command != "read" && o.command != "refresh") {
+            std::fprintf(stderr, "moltrix-cli: --repeat is for read and refresh only\n");
+            return kUsage;
+        }
+        if (!o.expect.empty() && !PrintsChecksums(o.command)) {
+            std::fprintf(stderr, "moltrix-cli: %s handles no bytes to check with --expect\n", c.name);
+            return kUsage;
+        }
         return std::nullopt;
     }
     std::fprintf(stderr, "moltrix-cli: unknown command \"%s\"\n%s", o.command.c_str(), kCommandHelp);

@@ -2,6 +2,7 @@
 // What the command line asks for, and its parser (CLI11).
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace moltrix::cli {
 
@@ -22,7 +23,13 @@ struct Options {
     bool yes = false;
     bool quiet = false;
     std::string format;  // read: "raw", "ihex" or "srec"; empty: from the file's extension
+    int repeat = 0;      // read, refresh: how many reads of the chip; 0: one
+    std::vector<std::string> expect;  // NAME=VALUE: checksums the bytes handled must have
 };
+
+// Whether the command prints the checksums of the bytes it handled (those
+// it read from the device, or those of the file it loaded).
+bool PrintsChecksums(const std::string& command);
 
 // Parses the command line. Returns an exit status to end with at once (help
 // shown, or bad usage reported on standard error), or nothing to go on.
