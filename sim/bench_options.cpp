@@ -43,11 +43,13 @@ struct Rule {
     bool takes_value;
     unsigned families;
 };
-constexpr std::array<Rule, 11> kRules{{
+constexpr std::array<Rule, 13> kRules{{
     {"vpp", true, kBoardOnly},
     {"typical", false, kFlashBit | kPageBit | kSerialBit},
     {"max", false, kFlashBit | kPageBit | kSerialBit},
     {"hard", false, kEpromBit},
+    {"weak", true, kEpromBit},
+    {"drift", true, kEpromBit},
     {"dead", true, kAnyChip},
     {"stuck0", true, kAnyChip},
     {"stuck1", true, kAnyChip},
@@ -94,6 +96,35 @@ std::string ParseMask(std::string_view name, std::string_view value, std::uint8_
         return std::string(name) + " mask " + Quote(value) + " is not a hex byte (00 to FF)";
     }
     out = static_cast<std::uint8_t>(mask);
+    return "";
+}
+
+// A hex address inside the chip, or the error naming `what` and the chip's size.
+std::string ParseCellAddress(std::string_view what, std::string_view value, const BoardSetup& board,
+                             const SocketProfile& profile, std::uint32_t& out) {
+    if (ParseHex(value, out) && out < profile.size) return "";
+    char size[16];
+    std::snprintf(size, sizeof size, "%Xh", static_cast<unsigned>(profile.size));
+    return std::string(what) + " " + Quote(value) + " is not a hex address inside the " + board.device + " (" +
+           size + " bytes)";
+}
+
+// "ADDR:BIT": a hex address inside the chip and a bit 0 to 7.
+std::string ParseWeak(std::string_view value, const BoardSetup& board, const SocketProfile& profile,
+                      CellBit& out) {
+    const std::size_t colon = value.find(':');
+    if (colon == std::string_view::npos) {
+        return "weak bit " + Quote(value) + " is not ADDR:BIT (hex address, bit 0 to 7)";
+    }
+    const std::string_view bit_text = Trim(value.substr(colon + 1));
+    if (std::string error = ParseCellAddress("weak bit address", Trim(value.substr(0, colon)), board, profile,
+                                             out.address);
+        !error.empty()) {
+        return error;
+    }
+    unsigned bit = 0;
+    if (!ParseNumber(bit_text, 10, bit) || bit > 7) return "weak bit " + Quote(bit_text) + " is not a bit 0 to 7";
+    out.bit = static_cast<int>(bit);
     return "";
 }
 
@@ -181,13 +212,20 @@ std::string ParseBoardOption(std::string_view option, BoardSetup& board) {
         c.noack = true;
     } else if (name == "dead") {
         std::uint32_t address = 0;
-        if (!ParseHex(value, address) || address >= profile.size) {
-            char size[16];
-            std::snprintf(size, sizeof size, "%Xh", static_cast<unsigned>(profile.size));
-            return "dead cell " + Quote(value) + " is not a hex address inside the " + board.device + " (" + size +
-                   " bytes)";
+        if (std::string error = ParseCellAddress("dead cell", value, board, profile, address); !error.empty()) {
+            return error;
         }
         c.dead.push_back(address);
+    } else if (name == "weak") {
+        CellBit weak;
+        if (std::string error = ParseWeak(value, board, profile, weak); !error.empty()) return error;
+        c.weak.push_back(weak);
+    } else if (name == "drift") {
+        std::uint32_t count = 0;
+        if (!ParseNumber(value, 10, count) || count == 0) {
+            return "drift " + Quote(value) + " is not a positive decimal number of bits";
+        }
+        c.drift = count;
     } else if (name == "stuck0") {
         return ParseMask(name, value, c.stuck0);
     } else if (name == "stuck1") {
@@ -206,6 +244,9 @@ void ApplyChipOptions(const ChipOptions& options, Chip& chip) {
     chip.stuck_at_1 |= options.stuck1;
     if (auto* eprom = dynamic_cast<Eprom*>(&chip)) {
         if (options.hard) eprom->settings.hard = true;
+        // After the image load: the bits that leaked are among the image's 0 bits.
+        if (options.drift > 0) eprom->Drift(options.drift);
+        for (const CellBit& weak : options.weak) eprom->SetWeak(weak.address, weak.bit);
     } else if (auto* flash = dynamic_cast<JedecFlash*>(&chip)) {
         if (options.noerase) flash->settings.erase_time = kNever;
     } else if (auto* page = dynamic_cast<PageEeprom*>(&chip)) {

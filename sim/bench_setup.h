@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/chip.h"
 #include "sim/device_models.h"
 #include "sim/simulated_ports.h"
 
@@ -28,13 +29,17 @@ inline constexpr char kBenchSetupHelp[] =
     "  typical, max        the chip's timing at the datasheet typical (default) or maximum;\n"
     "                      flash, page and serial EEPROMs\n"
     "  hard                EPROM: every cell needs the datasheet maximum pulse time\n"
+    "  weak=ADDR:BIT       EPROM: a programmed 0 nearly gone, read as 1 about one read in four\n"
+    "                      until the cell is programmed again (hex address, bit 0-7; may repeat)\n"
+    "  drift=N             EPROM: N of the image's programmed 0 bits have leaked to 1 for good\n"
     "  dead=ADDR           a cell that never programs (hex address; may repeat)\n"
     "  stuck0=MASK         data lines stuck at 0 (hex)\n"
     "  stuck1=MASK         data lines stuck at 1 (hex)\n"
     "  noerase             flash (29F0x0, AT29C256): the chip erase never finishes\n"
     "  protect             page EEPROM: software data protection on\n"
     "  noack               serial EEPROM: acknowledges nothing\n"
-    "  seed=N              draws the chip's cell-to-cell spread and its random bits (decimal)\n"
+    "  seed=N              draws the chip's cell-to-cell spread and its random bits, weak\n"
+    "                      reads and drifted bits among them (decimal)\n"
     "Example: 4@378:27C256=chip.bin;vpp=12.5;dead=1F00,5@278,access=1.5us,pass=20ns\n";
 
 // What a board's options ask of its chip.
@@ -45,6 +50,8 @@ struct ChipOptions {
     bool protect = false;  // page EEPROM: software data protection on
     bool noack = false;    // serial EEPROM: acknowledges nothing
     std::vector<std::uint32_t> dead;  // cells that never program
+    std::vector<CellBit> weak;        // EPROM: programmed 0s that read 1 now and then
+    std::uint32_t drift = 0;          // EPROM: how many of the image's 0 bits leaked to 1
     std::uint8_t stuck0 = 0;
     std::uint8_t stuck1 = 0;
     std::optional<std::uint64_t> seed;

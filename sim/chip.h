@@ -9,6 +9,13 @@
 
 namespace moltrix::sim {
 
+// One bit of one cell: a fault's place in a chip.
+struct CellBit {
+    std::uint32_t address = 0;
+    int bit = 0;  // 0-7
+    friend bool operator==(const CellBit&, const CellBit&) = default;
+};
+
 // A memory chip in the socket. The board calls Update() whenever a line
 // reaching the chip may have changed, and reads the chip's outputs from the
 // plain fields below, so that the per-access path needs no virtual call;

@@ -1,8 +1,10 @@
 #include "sim/eprom.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace moltrix::sim {
 namespace {
@@ -10,7 +12,10 @@ namespace {
 // A fraction in [0, 1) from the top 53 bits of a draw.
 double Unit(std::uint64_t draw) { return static_cast<double>(draw >> 11) * 0x1.0p-53; }
 
-constexpr std::uint64_t kNoiseStream = 0xDA3A6ED5EEDull;  // damaged-read noise, apart from the needs
+// Streams of their own, apart from the needs and from each other.
+constexpr std::uint64_t kNoiseStream = 0xDA3A6ED5EEDull;  // damaged-read noise
+constexpr std::uint64_t kWeakStream = 0x3EA1CE115ull;     // weak bits' reads
+constexpr std::uint64_t kDriftStream = 0xD121F7B175ull;   // which bits drifted
 
 }  // namespace
 
@@ -20,7 +25,8 @@ Eprom::Eprom(std::string name, const SocketProfile& profile, const EpromSettings
       ce_pulse_(profile.ce_pulse),
       verify_with_vpp_(profile.verify_with_vpp),
       seed_(seed),
-      noise_(seed ^ kNoiseStream) {}
+      noise_(seed ^ kNoiseStream),
+      weak_noise_(seed ^ kWeakStream) {}
 
 Nanos Eprom::Need(std::uint32_t address) const {
     const EpromProgramming& g = settings.programming;
@@ -47,6 +53,45 @@ void Eprom::Erase() {
     Fill(0xFF);
     charge_.clear();
     charge_data_.clear();
+    weak_.clear();
+}
+
+void Eprom::SetWeak(std::uint32_t address, int bit) {
+    if (address >= Size() || bit < 0 || bit > 7) throw std::out_of_range("weak bit outside the chip");
+    if (weak_.empty()) weak_.assign(Size(), 0);
+    weak_[address] |= static_cast<std::uint8_t>(1u << bit);
+    reading_ = false;  // a read under way draws afresh
+}
+
+// Selection sampling: walking the 0 bits in address order, each is taken
+// with the chance (still wanted) / (still to come), which gives every set of
+// `count` bits the same chance, in one pass and in address order.
+void Eprom::Drift(std::uint32_t count) {
+    std::uint64_t zeros = 0;
+    for (std::uint8_t cell : memory_) zeros += static_cast<unsigned>(std::popcount(static_cast<std::uint8_t>(~cell)));
+    std::uint64_t wanted = std::min<std::uint64_t>(count, zeros);
+    drifted_.clear();
+    const std::uint64_t stream = seed_ ^ kDriftStream;
+    for (std::uint32_t a = 0; a < Size() && wanted > 0; ++a) {
+        for (int bit = 0; bit < 8 && wanted > 0; ++bit) {
+            if (memory_[a] >> bit & 1) continue;
+            if (Mix(stream + zeros) % zeros < wanted) {
+                memory_[a] |= static_cast<std::uint8_t>(1u << bit);
+                drifted_.push_back({a, bit});
+                --wanted;
+            }
+            --zeros;
+        }
+    }
+}
+
+// The weak bits of `weak` that read 1 in this read cycle.
+std::uint8_t Eprom::DrawWeak(std::uint8_t weak) {
+    std::uint8_t ones = 0;
+    for (int bit = 0; bit < 8; ++bit) {
+        if ((weak >> bit & 1) && weak_noise_.Byte() % kWeakOneIn == 0) ones |= static_cast<std::uint8_t>(1u << bit);
+    }
+    return ones;
 }
 
 Eprom::Rating Eprom::Rate(std::uint16_t vpp) const {
@@ -70,6 +115,12 @@ void Eprom::Update(const ChipPins& p, Nanos now) {
     const bool verify = verify_with_vpp_ && p.powered && !p.ce && p.oe && p.vpp;
     drives = read || verify;
     out = memory_[address];
+    if (drives && !weak_.empty() && weak_[address] != 0) {
+        if (!reading_ || address != read_address_) weak_ones_ = DrawWeak(weak_[address]);
+        out |= weak_ones_ & weak_[address];
+    }
+    reading_ = drives;
+    read_address_ = address;
     if (damaged_ && drives) out ^= noise_.Byte();
 }
 
@@ -112,7 +163,10 @@ void Eprom::Charge(Nanos width) {
     }
     const Nanos sum = std::min<Nanos>(Later(charge_[a], width), std::numeric_limits<std::uint32_t>::max());
     charge_[a] = static_cast<std::uint32_t>(sum);
-    if (sum >= Need(a)) memory_[a] &= held_data_;
+    if (sum >= Need(a)) {
+        memory_[a] &= held_data_;
+        if (!weak_.empty()) weak_[a] &= held_data_;  // full charge again: no longer weak
+    }
 }
 
 }  // namespace moltrix::sim

@@ -55,9 +55,19 @@ struct EpromSettings {
 // byte programs with one pulse): log-uniform between half and twice it for
 // most cells, one in 2,000 between 5 and 10 times it; never above the
 // datasheet maximum.
+//
+// Retention faults. A weak bit is a programmed 0 whose charge is nearly
+// gone: while the cell holds it as 0, each read cycle of the cell gives it as
+// 1 one time in kWeakOneIn, drawn from the seed once per cycle (a cycle runs
+// from the chip starting to drive, or the address changing, to the next such
+// change, however many status reads the board makes meanwhile). The cell
+// taking programming data with that bit 0 heals it, as does UV light. A
+// drifted bit has lost its charge: it reads 1 for good, in the cells
+// themselves (and so in a saved image); programming can clear it again.
 class Eprom : public Chip {
 public:
     static constexpr std::uint32_t kSlowCellOneIn = 2000;
+    static constexpr std::uint32_t kWeakOneIn = 4;
 
     Eprom(std::string name, const SocketProfile& profile, const EpromSettings& settings, std::uint64_t seed);
 
@@ -70,14 +80,27 @@ public:
     void SetNeed(std::uint32_t address, Nanos need);
     bool Damaged() const { return damaged_; }
 
-    // Bench action: UV light. All cells FFh, charge forgotten (damage stays).
+    // Bench action: UV light. All cells FFh, charge and weak bits forgotten
+    // (damage stays).
     void Erase();
+
+    // A weak bit. Throws std::out_of_range for an address outside the chip.
+    void SetWeak(std::uint32_t address, int bit);
+    bool Weak(std::uint32_t address, int bit) const {
+        return address < weak_.size() && (weak_[address] >> bit & 1) != 0;
+    }
+    // `count` of the chip's 0 bits as it holds them now, chosen by the seed
+    // with equal chances, leak to 1 (all of them where it has fewer). What
+    // the last Drift() leaked is kept, in address order.
+    void Drift(std::uint32_t count);
+    const std::vector<CellBit>& drifted() const { return drifted_; }
 
 private:
     enum class Rating : std::uint8_t { Under, Within, Over };
     Rating Rate(std::uint16_t vpp_tenths) const;
     void Hold(std::uint32_t address, std::uint8_t data, std::uint16_t vpp_tenths, bool new_pulse);
     void Charge(Nanos width);
+    std::uint8_t DrawWeak(std::uint8_t weak);
 
     const bool ce_pulse_;
     const bool verify_with_vpp_;
@@ -98,6 +121,14 @@ private:
     bool over_counted_ = false;
     bool damaged_ = false;
     SeededBits noise_;
+    // Weak bits per cell (sized on first use), and the read cycle under way:
+    // its cell and the weak bits drawn to read 1 in it.
+    std::vector<std::uint8_t> weak_;
+    bool reading_ = false;
+    std::uint32_t read_address_ = 0;
+    std::uint8_t weak_ones_ = 0;
+    SeededBits weak_noise_;
+    std::vector<CellBit> drifted_;
 };
 
 }  // namespace moltrix::sim

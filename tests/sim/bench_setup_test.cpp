@@ -1,9 +1,13 @@
 // The one-line bench set-up text, chip image files, and the socket table.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "sim/bench.h"
 #include "sim/bench_setup.h"
@@ -71,6 +75,13 @@ TEST(BenchSetupText, MalformedTextNamesTheFault) {
                           Case{"6@378:27C256;noack", "'noack' does not apply"},
                           Case{"6@378:AM29F040;max;typical", "'typical' and 'max' together"},
                           Case{"6@378:27C256;dead=8000", "dead cell '8000'"},
+                          Case{"6@378:AM29F040;weak=10:1", "'weak' does not apply"},
+                          Case{"6@378:24C16;drift=3", "'drift' does not apply"},
+                          Case{"6@378:27C256;weak=8000:1", "weak bit address '8000'"},
+                          Case{"6@378:27C256;weak=10:8", "weak bit '8' is not a bit 0 to 7"},
+                          Case{"6@378:27C256;weak=10", "not ADDR:BIT"},
+                          Case{"6@378:27C256;drift=0", "drift '0'"},
+                          Case{"6@378:27C256;drift=-2", "drift '-2'"},
                           Case{"6@378:27C256;stuck0=100", "stuck0 mask '100'"},
                           Case{"6@378:27C256;seed=x", "seed 'x'"},
                           Case{"6@378:27C256;bogus", "unknown board option 'bogus'"},
@@ -103,7 +114,7 @@ TEST(BenchSetupText, TimesTakeDecimalsAndEveryUnit) {
 TEST(BenchSetupText, OptionsReachTheBoardsTheChipsAndTheClock) {
     SimulatedPorts ports;
     const BenchSetup s = ParseBenchSetup(
-        "4@378:27C256=x.bin;vpp=21;hard;dead=1F00;dead=0x10;stuck0=02;stuck1=80h,"
+        "4@378:27C256=x.bin;vpp=21;hard;dead=1F00;dead=0x10;stuck0=02;stuck1=80h;weak=7FFF:7;weak=0x10:0;drift=12,"
         "5@278:AM29F040;max;noerase;seed=9,6@3BC:X28C256;protect;typical,access=1.5us,pass=20ns");
     ASSERT_TRUE(s.ok()) << s.error;
     EXPECT_EQ(s.boards[0].image, "x.bin") << "the image path ends at the first ';'";
@@ -119,6 +130,8 @@ TEST(BenchSetupText, OptionsReachTheBoardsTheChipsAndTheClock) {
     EXPECT_TRUE(eprom.Dead(0x1F00) && eprom.Dead(0x10) && !eprom.Dead(0x11));
     EXPECT_EQ(eprom.stuck_at_0, 0x02);
     EXPECT_EQ(eprom.stuck_at_1, 0x80);
+    EXPECT_TRUE(eprom.Weak(0x7FFF, 7) && eprom.Weak(0x10, 0) && !eprom.Weak(0x10, 1));
+    EXPECT_EQ(s.boards[0].chip.drift, 12u);
 
     auto& flash = *dynamic_cast<JedecFlash*>(ports.BoardAt(0x278)->chip());
     EXPECT_EQ(flash.settings.program_time, kFlashProgramMax);
@@ -156,6 +169,65 @@ TEST(BenchSetupText, ChipContentsSurviveBetweenRunsInTheImageFile) {
     ASSERT_EQ(ApplyBenchSetup(ParseBenchSetup("6@378:FS=" + image), ports), "");
     EXPECT_EQ(ports.BoardAt(0x378)->chip()->At(7), 0x42);
     EXPECT_EQ(ports.BoardAt(0x278), nullptr);
+}
+
+std::vector<std::uint8_t> ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
+std::uint64_t ZeroBits(const std::vector<std::uint8_t>& bytes) {
+    std::uint64_t n = 0;
+    for (std::uint8_t b : bytes) n += static_cast<unsigned>(std::popcount(static_cast<std::uint8_t>(~b)));
+    return n;
+}
+
+TEST(BenchSetupText, DriftLeaksTheImagesZeroBitsForGoodAndTheSavedImageKeepsThem) {
+    const std::string image = TempFile("drift.bin").string();
+    std::vector<std::uint8_t> before(32 * 1024);
+    for (std::uint32_t i = 0; i < before.size(); ++i) before[i] = static_cast<std::uint8_t>(Mix(i) >> 56);
+    WriteFile(image, before);
+    SimulatedPorts ports, same, other;
+    const auto load = [&](SimulatedPorts& p, const char* options) -> Eprom& {
+        EXPECT_EQ(ApplyBenchSetup(ParseBenchSetup("6@378:27C256=" + image + options), p), "");
+        return *dynamic_cast<Eprom*>(p.BoardAt(0x378)->chip());
+    };
+    const Eprom& eprom = load(ports, ";drift=300;seed=5");
+    const std::vector<std::uint8_t>& after = eprom.Memory();
+    EXPECT_EQ(ZeroBits(after), ZeroBits(before) - 300);
+    for (std::uint32_t i = 0; i < before.size(); ++i) ASSERT_EQ(before[i] & ~after[i], 0) << "only 0 to 1, at " << i;
+    ASSERT_EQ(eprom.drifted().size(), 300u);
+    int low_half = 0;
+    for (std::size_t k = 0; k < eprom.drifted().size(); ++k) {
+        const CellBit& d = eprom.drifted()[k];
+        EXPECT_EQ(before[d.address] >> d.bit & 1, 0);
+        EXPECT_EQ(after[d.address] >> d.bit & 1, 1);
+        if (k > 0) {
+            const CellBit& p = eprom.drifted()[k - 1];
+            EXPECT_TRUE(p.address < d.address || (p.address == d.address && p.bit < d.bit)) << "address order";
+        }
+        low_half += d.address < before.size() / 2;
+    }
+    EXPECT_NEAR(low_half, 150, 40) << "picked across the whole chip";
+    EXPECT_EQ(load(same, ";seed=5;drift=300").drifted(), eprom.drifted());
+    EXPECT_NE(load(other, ";drift=300;seed=6").drifted(), eprom.drifted());
+
+    ASSERT_EQ(SaveImages(ports), "");
+    EXPECT_EQ(ReadFile(image), after);
+
+    // Fewer 0 bits than asked for: all of them leak.
+    std::vector<std::uint8_t> few(32 * 1024, 0xFF);
+    few[0x1234] = 0xA5;
+    WriteFile(image, few);
+    SimulatedPorts all;
+    const Eprom& leaked = load(all, ";drift=100");
+    EXPECT_EQ(leaked.drifted().size(), 4u);
+    EXPECT_EQ(ZeroBits(leaked.Memory()), 0u);
 }
 
 TEST(BenchSetupText, PageEepromWriteProtectionSurvivesBetweenRuns) {

@@ -1,6 +1,8 @@
 // UV EPROM models in the socket, driven through the board's registers.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "sim/eprom.h"
 #include "sim_bench.h"
 
@@ -187,6 +189,95 @@ TEST(Eprom, DamagedChipReadsUnreliableData) {
     int differ = 0;
     for (int i = 0; i < 16; ++i) differ += ReadP4(b) != 0x5A;
     EXPECT_GT(differ, 8);
+}
+
+// 400 read cycles of cell 0123h, which holds 20h with bits 1 and 6 (0s) and 5
+// (a 1) weak, CE low throughout. Cycles come in pairs: the first starts with
+// OE going low, the second with the address coming back from cell 0124h
+// (00h) while OE stays low. Each cycle reads the byte twice with a register
+// latched in between, as the board does when a reader polls the bus.
+struct WeakReads {
+    std::vector<std::uint8_t> bytes;
+    int unsteady = 0;         // cycles whose two reads differ
+    int neighbour_wrong = 0;  // reads of 0124h other than 00h
+};
+WeakReads ReadWeakCell(std::uint64_t seed) {
+    SimBench b(5, "27C256", seed);
+    b.chip->Memory()[0x0123] = 0x20;
+    b.chip->Memory()[0x0124] = 0x00;
+    for (int bit : {1, 5, 6}) b.As<Eprom>().SetWeak(0x0123, bit);
+    PrepareP4(b, 0x0123, 0x40);
+    b.drv.SetBits(3, 0x80, false);
+    WeakReads r;
+    const auto cycle = [&] {
+        const std::uint8_t v = b.drv.ReadByte();
+        b.drv.Set(4, 0x00);  // register 4 latches (released): the chip sees an update
+        r.unsteady += b.drv.ReadByte() != v;
+        r.bytes.push_back(v);
+    };
+    for (int i = 0; i < 200; ++i) {
+        b.drv.SetBits(0, 0x40, false);
+        cycle();
+        b.drv.SetAddress(0x0124, 0x02);
+        r.neighbour_wrong += b.drv.ReadByte() != 0x00;
+        b.drv.SetAddress(0x0123, 0x02);
+        cycle();
+        b.drv.SetBits(0, 0x40, true);
+    }
+    return r;
+}
+
+TEST(Eprom, WeakBitReadsOneAboutOneReadCycleInFourHeldThroughTheCycle) {
+    const WeakReads r = ReadWeakCell(7);
+    ASSERT_EQ(r.bytes.size(), 400u);
+    int ones[8] = {};
+    int pairs_differ = 0;
+    for (std::size_t i = 0; i < r.bytes.size(); ++i) {
+        for (int bit = 0; bit < 8; ++bit) ones[bit] += r.bytes[i] >> bit & 1;
+        if (i % 2 == 1) pairs_differ += r.bytes[i] != r.bytes[i - 1];
+    }
+    for (int bit : {1, 6}) {
+        EXPECT_GE(ones[bit], 60) << "bit " << bit;  // 15% to 35% of 400
+        EXPECT_LE(ones[bit], 140) << "bit " << bit;
+    }
+    EXPECT_EQ(ones[5], 400) << "a weak bit that is erased never reads 0";
+    for (int bit : {0, 2, 3, 4, 7}) EXPECT_EQ(ones[bit], 0) << "bit " << bit;
+    EXPECT_EQ(r.unsteady, 0) << "one draw per read cycle";
+    EXPECT_GT(pairs_differ, 50) << "a change of address starts a new read cycle";
+    EXPECT_EQ(r.neighbour_wrong, 0);
+    EXPECT_EQ(ReadWeakCell(7).bytes, r.bytes) << "the seed decides";
+    EXPECT_NE(ReadWeakCell(8).bytes, r.bytes);
+}
+
+TEST(Eprom, ProgrammingTheBitAsZeroHealsAWeakBitAndVerifyReadsCount) {
+    SimBench b(5, "27C256");
+    auto& eprom = b.As<Eprom>();
+    b.chip->Memory()[0x0042] = 0x00;
+    eprom.SetWeak(0x0042, 2);
+    eprom.SetNeed(0x0042, 100 * kMicrosecond);
+    PrepareP4(b, 0x0042, 0x58);
+    // Program-verify reads (CE high, OE low, voltage on): bit 2 among them.
+    const auto verify_ones = [&] {
+        int ones = 0;
+        for (int i = 0; i < 100; ++i) {
+            b.drv.SetBits(0, 0x40, false);
+            const std::uint8_t v = b.drv.ReadByte();
+            b.drv.SetBits(0, 0x40, true);
+            EXPECT_EQ(v & ~0x04, 0x00);
+            ones += v == 0x04;
+        }
+        return ones;
+    };
+    CePulse(b, 0x04, 100 * kMicrosecond);  // the cell takes data with bit 2 at 1: still weak
+    EXPECT_TRUE(eprom.Weak(0x0042, 2));
+    EXPECT_GT(verify_ones(), 0);
+    CePulse(b, 0xFB, 100 * kMicrosecond);
+    EXPECT_FALSE(eprom.Weak(0x0042, 2));
+    EXPECT_EQ(verify_ones(), 0);
+
+    eprom.SetWeak(0x0042, 3);
+    eprom.Erase();
+    EXPECT_FALSE(eprom.Weak(0x0042, 3)) << "UV light forgets weak bits";
 }
 
 TEST(Eprom, PulsesOnlyClearBitsAndAddUpAcrossPulses) {
