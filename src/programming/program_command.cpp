@@ -40,8 +40,9 @@ void ProgramCommand::ProgramDevice() {
     p_.log.AddLogLine("Programming Button Pressed");
     // Cancel is the default: Return alone never writes the chip.
     const auto answer =
-        p_.svc.dialogs.MessageBox("Program the Device?", "Safety Question", platform::MsgIcon::Question,
-                                  platform::MsgButtons::OkCancel, platform::MsgDefault::Second);
+        only_ && !askOnly_ ? platform::MsgResult::Ok
+                           : p_.svc.dialogs.MessageBox("Program the Device?", "Safety Question", platform::MsgIcon::Question,
+                                                       platform::MsgButtons::OkCancel, platform::MsgDefault::Second);
     if (answer != platform::MsgResult::Ok) {
         p_.log.AddLogLine("Programming was Canceled by Operator");
         p_.outcome.Note(feedback::Outcome::Cancelled);
@@ -88,13 +89,14 @@ void ProgramCommand::ProgramDevice() {
     p_.regs.Reg0 = 0x40;
     p_.regs.SetReg0();
     p_.progress.SetValue(0);
-    if ((f.VerifyAfterProgramming.value == 1 || only_) && ProgramFailed == 0) p_.checks.Verify_button_Click();
+    if (f.VerifyAfterProgramming.value == 1 && ProgramFailed == 0 && !only_) p_.checks.Verify_button_Click();
     PutBoardToRest();
 }
 
-void ProgramCommand::ProgramOnly(const std::vector<bool>& rewrite) {
+void ProgramCommand::ProgramOnly(const std::vector<bool>& rewrite, bool ask) {
     const feedback::Outcomes::Command command(p_.outcome);
     only_ = &rewrite;
+    askOnly_ = ask;
     Program_button_Click();
     only_ = nullptr;
 }

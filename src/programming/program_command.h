@@ -32,11 +32,12 @@ public:
 
     void Program_button_Click();
     void ProgramDevice();
-    // A refresh of a programmed EPROM: the Program command with its safety question
-    // and routine, but only the image bytes `rewrite` marks are written (the
-    // rest count as FFh, which no routine pulses), no blank check before (the
-    // chip is not blank) and always the verify after.
-    void ProgramOnly(const std::vector<bool>& rewrite);
+    // A pass of a refresh of a programmed EPROM: the Program command with its
+    // routine, and its safety question when `ask`, but only the image bytes
+    // `rewrite` marks are written (the rest count as FFh, which no routine
+    // pulses), no blank check before (the chip is not blank) and no verify
+    // after (the refresh verifies once, after its last pass).
+    void ProgramOnly(const std::vector<bool>& rewrite, bool ask);
     void ProgramDataArea();
     // Releases the data lines and reads the device's into DataIn.
     void ReadBackByte();
@@ -46,6 +47,7 @@ public:
 private:
     void PutBoardToRest();
     const std::vector<bool>* only_ = nullptr;  // set while ProgramOnly runs
+    bool askOnly_ = true;
     std::map<std::string, std::function<void()>> routines_;
     Programmer& p_;
 };

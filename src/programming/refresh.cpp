@@ -23,6 +23,36 @@ std::vector<std::uint8_t> ReadChip(Programmer& p, std::size_t count) {
     return chip;
 }
 
+// The bytes still to refresh read again, `reads` times each, each read a
+// cycle of its own (OE off and on again). A byte leaves the plan once it has
+// read right after kCleanPasses passes in a row: a weak bit reads right most
+// of the time, also while its charge is still short, and a routine that reads
+// a byte before pulsing it skips it then.
+void ReadAgain(Programmer& p, const std::vector<std::uint8_t>& file, int reads, RefreshPlan& plan,
+               std::vector<std::uint8_t>& cleanPasses) {
+    auto& a = p.addr;
+    operations::OpenDevice(p);
+    plan.rewriteCount = 0;
+    for (std::uint32_t address = 0; address < plan.rewrite.size(); ++address) {
+        if (!plan.rewrite[address]) continue;
+        std::uint8_t anyOne = 0;
+        for (int i = 0; i < reads; ++i) {
+            a.Address = static_cast<std::int32_t>(address);
+            a.Endereco2Adr();
+            a.SETADR();
+            a.OEOFF();
+            a.OEON();
+            a.GetNibbles();
+            anyOne |= a.DataIn;
+        }
+        auto& clean = cleanPasses[address];
+        clean = (anyOne & ~file[address] & 0xFF) != 0 ? 0 : clean + 1;
+        plan.rewrite[address] = clean < kCleanPasses;
+        plan.rewriteCount += plan.rewrite[address];
+    }
+    p.regs.Reset();
+}
+
 void Refuse(Programmer& p, feedback::Outcome why, const std::string& line) {
     p.outcome.Note(why);
     p.log.AddLogLine("*** Refresh Refused: " + line);
@@ -88,8 +118,7 @@ void RefreshDevice(Programmer& p, int reads) {
     std::vector<std::vector<std::uint8_t>> chip;
     for (int i = 0; i < reads; ++i) chip.push_back(ReadChip(p, count));
     p.lamps.DataFlowLampOff();
-    const RefreshPlan plan = PlanRefresh(file, chip);
-
+    RefreshPlan plan = PlanRefresh(file, chip);
     if (plan.needEraseCount > 0) {
         Refuse(p, feedback::Outcome::NeedsErase,
                std::to_string(plan.needEraseCount) + " bytes need a bit from 0 to 1 - Erase the EPROM by UV first");
@@ -98,13 +127,30 @@ void RefreshDevice(Programmer& p, int reads) {
                              "h, Read BYTE:" + feedback::HexText(d.chip) + "h");
         return;
     }
-    if (plan.rewriteCount == 0) {
-        p.log.AddLogLine("No faded bits found - nothing to refresh");
-        p.checks.Verify_button_Click();
-        return;
+    if (plan.rewriteCount == 0) p.log.AddLogLine("No faded bits found - nothing to refresh");
+    // A drifted bit reads 1 until its charge is whole again, so the routine
+    // pulses it until then. A weak bit reads 0 at most read-backs while its
+    // charge is still short, and the routine stops at the first that does:
+    // so the pulses are the datasheet's width (a whole charge for nearly
+    // every cell), unless the operator set a width, and the bytes written
+    // go round again until they have read right after a few passes.
+    std::vector<std::uint8_t> cleanPasses(plan.rewrite.size(), 0);
+    const std::int32_t asked = p.pulse.Asked();
+    if (asked == PulseWidth::kSlider) p.pulse.Set(PulseWidth::kDatasheet);
+    for (int pass = 1; plan.rewriteCount > 0; ++pass) {
+        if (pass > kRefreshPasses) {
+            p.log.AddLogLine("*** " + std::to_string(plan.rewriteCount) + " bytes still read faded after " +
+                             std::to_string(kRefreshPasses) + " passes");
+            break;
+        }
+        p.log.AddLogLine("Refresh pass " + std::to_string(pass) + ": " + std::to_string(plan.rewriteCount) +
+                         " bytes to refresh");
+        p.program.ProgramOnly(plan.rewrite, pass == 1);
+        if (p.outcome.Last() != feedback::Outcome::Ok) break;  // cancelled, or the routine failed and said so
+        ReadAgain(p, file, reads, plan, cleanPasses);
     }
-    p.log.AddLogLine(std::to_string(plan.rewriteCount) + " bytes to refresh");
-    p.program.ProgramOnly(plan.rewrite);
+    p.pulse.Set(asked);
+    if (p.outcome.Last() == feedback::Outcome::Ok) p.checks.Verify_button_Click();
 }
 
 }  // namespace moltrix::programming

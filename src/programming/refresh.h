@@ -18,6 +18,10 @@ class Programmer;
 namespace moltrix::programming {
 
 inline constexpr std::size_t kListedNeedingErase = 8;
+// Passes of the Program routine over the bytes that still read faded.
+inline constexpr int kRefreshPasses = 25;
+// Passes in a row after which a byte has to read right to be done.
+inline constexpr int kCleanPasses = 3;
 
 struct RefreshPlan {
     std::size_t compared = 0;
@@ -35,8 +39,9 @@ RefreshPlan PlanRefresh(const std::vector<std::uint8_t>& file, const std::vector
 
 // The refresh command on the selected EPROM with the file in the code
 // buffer: the chip read `reads` times over the bytes the verify compares, then
-// the Program command on the bytes to rewrite only (its safety question, its
-// routine), and the verify. The outcome says how it ended; NeedsErase when
+// the Program command on the bytes to rewrite only (its safety question once,
+// its routine), the chip read again and the pass repeated while bytes still
+// read faded, and the verify. The outcome says how it ended; NeedsErase when
 // it refused.
 void RefreshDevice(Programmer& p, int reads);
 
