@@ -50,15 +50,14 @@ std::vector<NamedChecksum> NamedChecksums(std::span<const std::uint8_t> bytes) {
     sha256_update(&sha, bytes.size(), bytes.data());
     std::uint8_t digest[SHA256_DIGEST_SIZE];
     sha256_digest(&sha, sizeof digest, digest);
-    std::string sha256;
-    for (std::uint8_t b : digest) sha256 += Hex(b, 2);
-    // Lower case, as sha256sum and the ROM lists print it.
-    for (char& c : sha256) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-
-    return {{kNames[0], "16-bit byte sum, as the log's", Hex(sum, 4)},
-            {kNames[1], "CRC32, as zlib and ROM lists give it", Hex(crc32, 8)},
-            {kNames[2], "CRC-16/CCITT-FALSE", Hex(crc16.checksum(), 4)},
-            {kNames[3], "SHA-256", sha256}};
+    std::string sha256;  // lower case, as sha256sum and the ROM lists print it
+    for (std::uint8_t b : digest) {
+        char hex[3];
+        std::snprintf(hex, sizeof hex, "%02x", b);
+        sha256 += hex;
+    }
+    return {{kNames[0], Hex(sum, 4)}, {kNames[1], Hex(crc32, 8)}, {kNames[2], Hex(crc16.checksum(), 4)},
+            {kNames[3], sha256}};
 }
 
 std::string ChecksumNames() {

@@ -11,9 +11,8 @@
 namespace moltrix::buffers {
 
 struct NamedChecksum {
-    const char* name;         // "sum16", "crc32", "crc16", "sha256"
-    const char* description;  // what it is, for a listing
-    std::string value;        // hex, every digit: upper case, sha256's lower case as sha256sum prints it
+    const char* name;   // "sum16", "crc32", "crc16", "sha256"
+    std::string value;  // hex, every digit: upper case, sha256's lower case as sha256sum prints it
 };
 
 // The four checksums of `bytes`: sum16 (the byte sum modulo 65536), crc32 (as
