@@ -44,27 +44,29 @@ constexpr const char* kCommandHelp =
 struct CommandInfo {
     const char* name;
     bool needsArgument, takesArgument, writesFile;
+    bool checksums = false;  // prints the checksums of the bytes it handled
 };
 constexpr CommandInfo kCommands[] = {
-    {"list", false, false, false},   {"probe", false, false, false},     {"read", true, true, true},
-    {"blank", false, false, false},  {"verify", true, true, false},      {"display", false, true, false},
-    {"export-log", true, true, true}, {"program", true, true, false},    {"id", false, false, false},
-    {"erase", false, false, false},  {"compare", true, true, false},    {"ports", false, false, false},
-    {"refresh", true, true, false},
+    {"list", false, false, false},       {"probe", false, false, false},
+    {"read", true, true, true, true},    {"blank", false, false, false},
+    {"verify", true, true, false, true}, {"display", false, true, false},
+    {"export-log", true, true, true},    {"program", true, true, false, true},
+    {"id", false, false, false},         {"erase", false, false, false},
+    {"compare", true, true, false, true}, {"ports", false, false, false},
+    {"refresh", true, true, false, true},
 };
+
+const CommandInfo* FindCommand(const std::string& name) {
+    for (const CommandInfo& c : kCommands)
+        if (c.name == name) return &c;
+    return nullptr;
+}
 
 }  // namespace
 
-bool PrintsChecksums(const std::string& command) {
-    return command == "read" || command == "verify" || command == "compare" || command == "program" ||
-           command == "refresh";
-}
-
 bool WritesStandardOutput(const Options& o) {
-    if (o.argument != "/dev/stdout") return false;
-    for (const CommandInfo& c : kCommands)
-        if (c.name == o.command) return c.writesFile;
-    return false;
+    const CommandInfo* c = FindCommand(o.command);
+    return o.argument == "/dev/stdout" && c && c->writesFile;
 }
 
 std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
@@ -130,31 +132,31 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
         const int code = app.exit(e);
         return code == 0 ? kSuccess : kUsage;
     }
-    for (const CommandInfo& c : kCommands) {
-        if (o.command != c.name) continue;
-        if (c.needsArgument && o.argument.empty()) {
-            std::fprintf(stderr, "moltrix-cli: %s needs a FILE\n", c.name);
-            return kUsage;
-        }
-        if (!c.takesArgument && !o.argument.empty()) {
-            std::fprintf(stderr, "moltrix-cli: %s takes no argument\n", c.name);
-            return kUsage;
-        }
-        // "-": standard output for the file a command writes, standard input
-        // for the one it reads.
-        if (c.needsArgument && o.argument == "-") o.argument = c.writesFile ? "/dev/stdout" : "/dev/stdin";
-        if (o.repeat > 0 && o.command != "read" && o.command != "refresh") {
-            std::fprintf(stderr, "moltrix-cli: --repeat is for read and refresh only\n");
-            return kUsage;
-        }
-        if (!o.expect.empty() && !PrintsChecksums(o.command)) {
-            std::fprintf(stderr, "moltrix-cli: %s handles no bytes to check with --expect\n", c.name);
-            return kUsage;
-        }
-        return std::nullopt;
+    const CommandInfo* c = FindCommand(o.command);
+    if (!c) {
+        std::fprintf(stderr, "moltrix-cli: unknown command \"%s\"\n%s", o.command.c_str(), kCommandHelp);
+        return kUsage;
     }
-    std::fprintf(stderr, "moltrix-cli: unknown command \"%s\"\n%s", o.command.c_str(), kCommandHelp);
-    return kUsage;
+    if (c->needsArgument && o.argument.empty()) {
+        std::fprintf(stderr, "moltrix-cli: %s needs a FILE\n", c->name);
+        return kUsage;
+    }
+    if (!c->takesArgument && !o.argument.empty()) {
+        std::fprintf(stderr, "moltrix-cli: %s takes no argument\n", c->name);
+        return kUsage;
+    }
+    // "-": standard output for the file a command writes, standard input
+    // for the one it reads.
+    if (c->needsArgument && o.argument == "-") o.argument = c->writesFile ? "/dev/stdout" : "/dev/stdin";
+    if (o.repeat > 0 && o.command != "read" && o.command != "refresh") {
+        std::fprintf(stderr, "moltrix-cli: --repeat is for read and refresh only\n");
+        return kUsage;
+    }
+    if (!o.expect.empty() && !c->checksums) {
+        std::fprintf(stderr, "moltrix-cli: %s handles no bytes to check with --expect\n", c->name);
+        return kUsage;
+    }
+    return std::nullopt;
 }
 
 }  // namespace moltrix::cli

@@ -27,9 +27,6 @@ struct Options {
     std::vector<std::string> expect;  // NAME=VALUE: checksums the bytes handled must have
 };
 
-// Whether the command prints the checksums of the bytes it handled (those
-// it read from the device, or those of the file it loaded).
-bool PrintsChecksums(const std::string& command);
 
 // Parses the command line. Returns an exit status to end with at once (help
 // shown, or bad usage reported on standard error), or nothing to go on.

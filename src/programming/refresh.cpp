@@ -8,19 +8,17 @@
 namespace moltrix::programming {
 namespace {
 
-// The chip read once over the walk the verify makes, without touching the
-// code buffer.
-std::vector<std::uint8_t> ReadChip(Programmer& p, std::size_t count) {
-    std::vector<std::uint8_t> chip;
-    chip.reserve(count);
+// The chip read once over the walk the verify makes, into `bits`, without
+// touching the code buffer.
+void ReadChip(Programmer& p, ReadBits& bits) {
+    std::size_t address = 0;
     operations::OpenDevice(p);
     operations::WalkDevice(p, [&] {
-        if (chip.size() < count) chip.push_back(p.addr.DataIn);
+        if (address < bits.anyOne.size()) bits.Add(address++, p.addr.DataIn);
         return true;
     });
     p.progress.SetValue(0);
     p.regs.Reset();
-    return chip;
 }
 
 // The bytes still to refresh read again, `reads` times each, each read a
@@ -61,17 +59,11 @@ void Refuse(Programmer& p, feedback::Outcome why, const std::string& line) {
 
 }  // namespace
 
-RefreshPlan PlanRefresh(const std::vector<std::uint8_t>& file, const std::vector<std::vector<std::uint8_t>>& reads) {
+RefreshPlan PlanRefresh(const std::vector<std::uint8_t>& file, const ReadBits& reads) {
     RefreshPlan plan;
-    plan.compared = file.size();
     plan.rewrite.assign(file.size(), false);
     for (std::size_t a = 0; a < file.size(); ++a) {
-        std::uint8_t anyOne = 0, anyZero = 0;
-        for (const auto& read : reads) {
-            const std::uint8_t chip = a < read.size() ? read[a] : 0xFF;
-            anyOne |= chip;
-            anyZero |= static_cast<std::uint8_t>(~chip);
-        }
+        const std::uint8_t anyOne = reads.anyOne[a], anyZero = reads.anyZero[a];
         const std::uint8_t want = file[a];
         if ((anyZero & want) != 0) {
             if (plan.firstNeedingErase.size() < kListedNeedingErase)
@@ -115,10 +107,10 @@ void RefreshDevice(Programmer& p, int reads) {
     p.log.AddLogLine("Reading Device " + std::to_string(reads) + (reads == 1 ? " time" : " times") +
                      " to find the faded bits... Wait");
     p.lamps.DataFlowLampOn();
-    std::vector<std::vector<std::uint8_t>> chip;
-    for (int i = 0; i < reads; ++i) chip.push_back(ReadChip(p, count));
+    ReadBits bits{std::vector<std::uint8_t>(count, 0), std::vector<std::uint8_t>(count, 0)};
+    for (int i = 0; i < reads; ++i) ReadChip(p, bits);
     p.lamps.DataFlowLampOff();
-    RefreshPlan plan = PlanRefresh(file, chip);
+    RefreshPlan plan = PlanRefresh(file, bits);
     if (plan.needEraseCount > 0) {
         Refuse(p, feedback::Outcome::NeedsErase,
                std::to_string(plan.needEraseCount) + " bytes need a bit from 0 to 1 - Erase the EPROM by UV first");

@@ -24,18 +24,26 @@ inline constexpr int kRefreshPasses = 25;
 inline constexpr int kCleanPasses = 3;
 
 struct RefreshPlan {
-    std::size_t compared = 0;
     std::vector<bool> rewrite;   // per address: the chip has a 1 to clear
     std::size_t rewriteCount = 0;
     std::size_t needEraseCount = 0;  // bytes where the file wants a 0 to become 1
     std::vector<operations::ByteDifference> firstNeedingErase;  // the first kListedNeedingErase
 };
 
-// The plan from the reads of one chip against the file: a bit that read 1
-// in any read where the file has 0 is to be cleared (a weak bit reads right
-// most of the time); a bit that read 0 in any read where the file has 1
-// needs erasing.
-RefreshPlan PlanRefresh(const std::vector<std::uint8_t>& file, const std::vector<std::vector<std::uint8_t>>& reads);
+// What the reads of a chip gave, byte by byte: the bits that read 1 in any
+// read, and those that read 0 in any.
+struct ReadBits {
+    std::vector<std::uint8_t> anyOne, anyZero;
+    void Add(std::size_t address, std::uint8_t byte) {
+        anyOne[address] |= byte;
+        anyZero[address] |= static_cast<std::uint8_t>(~byte);
+    }
+};
+
+// The plan from the reads against the file: a bit that read 1 in any read
+// where the file has 0 is to be cleared (a weak bit reads right most of the
+// time); a bit that read 0 in any read where the file has 1 needs erasing.
+RefreshPlan PlanRefresh(const std::vector<std::uint8_t>& file, const ReadBits& reads);
 
 // The refresh command on the selected EPROM with the file in the code
 // buffer: the chip read `reads` times over the bytes the verify compares, then
